@@ -1,0 +1,66 @@
+# Windows tree (i686 MinGW-w64): the product (Update.exe, TkZip.dll) and the Windows-side tests, which
+# ctest runs under Wine through CMAKE_CROSSCOMPILING_EMULATOR.
+set(DEPS_PREFIX ${UPDATER_DEPS_PREFIX})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run)
+set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_library(core STATIC ${CORE_SOURCES})
+target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
+target_compile_options(core PRIVATE ${WARNINGS})
+
+add_library(shell STATIC ${WIN32_SOURCES})
+target_compile_options(shell PRIVATE ${WARNINGS})
+target_link_libraries(shell PUBLIC core)
+
+# TkZip.dll: the archive library with its one undecorated stdcall export.
+file(GLOB TKZIP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
+if(TKZIP_SOURCES)
+  add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
+  set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
+  target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
+  target_compile_options(TkZip PRIVATE ${WARNINGS})
+  target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
+  target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt)
+endif()
+
+set(WIN32_LIBS user32 gdi32 kernel32 shell32 oleaut32 winmm comctl32 msimg32)
+if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
+  file(GLOB RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+  add_executable(Update WIN32 ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp ${RESOURCES})
+  target_compile_options(Update PRIVATE ${WARNINGS})
+  target_link_options(Update PRIVATE ${STATIC_RUNTIME})
+  target_link_libraries(Update PRIVATE shell ${WIN32_LIBS})
+  if(TARGET TkZip)
+    target_link_libraries(Update PRIVATE TkZip)
+  endif()
+endif()
+
+# Windows-side tests: GoogleTest built for MinGW by scripts/setup.
+find_package(GTest REQUIRED CONFIG)
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*Test.cpp)
+file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
+add_executable(win_tests ${WIN_TESTS} ${WIN_TEST_SUPPORT})
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+target_compile_options(win_tests PRIVATE ${WARNINGS})
+target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(win_tests PRIVATE shell GTest::gtest GTest::gmock GTest::gtest_main ${WIN32_LIBS})
+if(TARGET TkZip)
+  target_link_libraries(win_tests PRIVATE TkZip)
+endif()
+target_compile_definitions(win_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+
+# The fake exam client that the end-to-end tests start, watch and expect to be relaunched.
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
+  add_executable(QeltoExam WIN32 ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
+  target_link_options(QeltoExam PRIVATE ${STATIC_RUNTIME})
+  target_compile_options(QeltoExam PRIVATE ${WARNINGS})
+  add_dependencies(win_tests QeltoExam)
+endif()
+if(TARGET Update)
+  add_dependencies(win_tests Update)
+endif()
+
+include(GoogleTest)
+gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
+  PROPERTIES ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")

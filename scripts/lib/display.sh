@@ -1,0 +1,38 @@
+# Shared by scripts/test, scripts/demo and scripts/bench.
+
+# The Windows tree whose programs run here: 32-bit Wine needs a kernel that runs 32-bit user code; where it
+# does not, the same sources built for x86_64 run under 64-bit Wine.
+windows_test_tree() {
+  if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
+
+# A virtual X display when none is set, and one persistent wineserver for the whole run so that each
+# Windows program starts quickly. $1 is the build tree whose Wine prefix is used.
+start_display() {
+  local tree=$1
+  if [ -z "${DISPLAY:-}" ]; then
+    local n
+    for n in $(seq 90 130); do
+      { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
+      Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      UPDATER_XVFB_PID=$!
+      export DISPLAY=":$n"
+      break
+    done
+    local i
+    for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+  fi
+  export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
+  local wine=/usr/lib/wine/wine64
+  [ "$(basename "$tree")" = win32 ] && wine=/usr/lib/wine/wine
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    mkdir -p "$WINEPREFIX"
+    LC_ALL=zh_CN.UTF-8 "$wine" wineboot -i >/dev/null 2>&1 || true
+  fi
+  LC_ALL=zh_CN.UTF-8 wineserver -p >/dev/null 2>&1 || true
+}
+
+stop_display() {
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "${UPDATER_XVFB_PID:-}" ] && kill "$UPDATER_XVFB_PID" 2>/dev/null || true
+}
