@@ -7,6 +7,7 @@
 // configuration texts are kept as the unit's published constants. Each array's bound is the digit count
 // plus the terminating NUL.
 #include <cstdint>
+#include <string>
 
 // Key of every enciphered text of the program.
 extern const std::uint16_t CipherKey;
@@ -23,3 +24,10 @@ extern const char ServerAddressCode[17];
 extern const char DatabaseUserCode[13];
 extern const char CatalogCode[51];
 extern const char ServicePathCode[49];
+
+// ---- Process termination (TerminateProcessesWin32.cpp) ----
+
+// Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
+// code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
+// attempt, or false when no process matched or the process list could not be taken. Reports nothing.
+bool TerminateProcessesByName(const std::string& name);
