@@ -1,0 +1,28 @@
+#include "common/ApplicationFolder.h"
+
+#include <windows.h>
+
+#include "common/FolderPart.h"
+
+namespace {
+
+// The program's full path, read into a buffer that grows until the whole path fits.
+std::string ModulePath()
+{
+    std::string path(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
+} // namespace
+
+std::string ApplicationFolder()
+{
+    return FolderPartOf(ModulePath());
+}
