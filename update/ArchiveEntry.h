@@ -14,5 +14,6 @@ struct ArchiveTarget {
 // folder is created ("Sub\Lib_dll.zip" gives "Sub\Lib.dll"). Otherwise, with p the 1-based position of
 // the first ".": the first p-4 bytes, ".", and the 3 bytes from position p-3 ("QeltoExamexe.zip" gives
 // "QeltoExam.exe"); a count below one gives nothing and a start before the first byte starts at the
-// first byte. Without any "." p is 0 (archive entries always have one, in ".zip").
+// first byte. Without any "." p is 0 (archive entries always have one, in ".zip"). The rules look at
+// bytes, as the names were always read: a GBK second byte of 0x5F counts as "_".
 ArchiveTarget ArchiveTargetOf(const std::string& entry);

@@ -1,15 +1,12 @@
 #include "update/EntrySafety.h"
 
+#include "update/GbkText.h"
+
 namespace {
 
 bool IsSeparator(char c)
 {
     return c == '\\' || c == '/';
-}
-
-bool IsAsciiLetter(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
 bool IsAbsolute(const std::string& name)
@@ -30,17 +27,18 @@ bool IsParentSegment(const std::string& segment)
     return dots >= 2;
 }
 
+// Walks whole GBK characters, so that a second byte of 0x5C is never taken for a "\".
 bool HasParentSegment(const std::string& name)
 {
     std::size_t start = 0;
-    for (std::size_t i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && !IsSeparator(name[i]))
+    for (std::size_t i = 0; i < name.size(); i += GbkCharLength(name, i)) {
+        if (!IsSeparator(name[i]))
             continue;
         if (IsParentSegment(name.substr(start, i - start)))
             return true;
         start = i + 1;
     }
-    return false;
+    return IsParentSegment(name.substr(start));
 }
 
 } // namespace

@@ -14,6 +14,7 @@ TEST(FolderPart, EndsAtTheLastBackslashOrColon)
         {"C:\\a:b", "C:\\a:"},
         {"Update.exe", ""},
         {"C:\\app/Sub/x.txt", "C:\\"}, // "/" is not a cut
+        {"C:\\\xD5\x5C\\a\xD5\x5C", "C:\\\xD5\x5C\\"}, // 誠: its second byte is no "\"
     };
     for (const auto& c : cases)
         EXPECT_EQ(FolderPartOf(c.path), c.folder) << c.path;
