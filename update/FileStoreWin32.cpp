@@ -4,47 +4,8 @@
 
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
+#include "common/ReplacementFileWin32.h"
 #include "common/SystemError.h"
-
-namespace {
-
-// The folder part of a path, up to and including its last "\", "/" or ":". Walks the path character by
-// character in the ANSI code page, so that the second byte of a GBK character (which may be 0x5C) is never
-// taken for a separator. "." when the path has no folder part.
-std::string FolderOf(const std::string& path)
-{
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < path.size()) {
-            ++i;
-            continue;
-        }
-        if (c == '\\' || c == '/' || c == ':')
-            end = i + 1;
-    }
-    return end == 0 ? std::string(".") : path.substr(0, end);
-}
-
-// A temporary file that is deleted when it goes out of scope, unless it was moved into place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile()
-    {
-        if (!path_.empty())
-            DeleteFileA(path_.c_str());
-    }
-    const std::string& Path() const { return path_; }
-    void Keep() { path_.clear(); }
-
-private:
-    std::string path_;
-};
-
-} // namespace
 
 std::string FileStoreWin32::ReadWholeFile(const std::string& path)
 {
@@ -71,46 +32,28 @@ void FileStoreWin32::WriteWholeFile(const std::string& path, std::string_view by
 {
     // Probe: the target must be one that could be opened for writing with no sharing. A folder of that
     // name, a file another program holds open, or a missing folder fails here as the save would have.
-    bool exists = true;
     {
         FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!probe) {
-            const DWORD error = GetLastError();
-            if (error != ERROR_FILE_NOT_FOUND)
-                throw EFCreateError(path, SystemErrorText(error));
-            exists = false;
-        }
+        const DWORD error = probe ? ERROR_SUCCESS : GetLastError();
+        if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
+            throw EFCreateError(path, SystemErrorText(error));
     }
 
-    // The new content goes to a fresh temporary file beside the target, written in one request.
-    char tempName[MAX_PATH + 1] = {};
-    if (GetTempFileNameA(FolderOf(path).c_str(), "upd", 0, tempName) == 0)
+    // The new content goes to a fresh temporary file beside the target, written in one request, which
+    // then takes the target's place; on failure the target keeps its old content.
+    ReplacementFile replacement(path);
+    if (!replacement.Created())
         throw EFCreateError(path, SystemErrorText(GetLastError()));
-    TemporaryFile temp(tempName);
-    {
-        FileHandle file(CreateFileA(temp.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            throw EFCreateError(path, SystemErrorText(GetLastError()));
-        if (bytes.size() > MAXDWORD)
-            throw EWriteError();
-        DWORD written = 0;
-        if (!bytes.empty() &&
-            (!WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-             written != bytes.size()))
-            throw EWriteError();
-        FlushFileBuffers(file.Get());
-    }
-
-    // The temporary file takes the target's place; on failure the target keeps its old content.
-    const BOOL replaced =
-        exists ? ReplaceFileA(path.c_str(), temp.Path().c_str(), nullptr,
-                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)
-               : MoveFileExA(temp.Path().c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-    if (!replaced)
+    if (bytes.size() > MAXDWORD)
+        throw EWriteError();
+    DWORD written = 0;
+    if (!bytes.empty() &&
+        (!WriteFile(replacement.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+         written != bytes.size()))
+        throw EWriteError();
+    if (!replacement.Commit())
         throw EFCreateError(path, SystemErrorText(GetLastError()));
-    temp.Keep();
 }
 
 bool FileStoreWin32::FileExists(const std::string& path)
