@@ -49,3 +49,11 @@ struct FileHandleTraits {
     static void Close(Type handle) noexcept { CloseHandle(handle); }
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
+
+// Search handles of FindFirstFileA, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { FindClose(handle); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;

@@ -39,12 +39,17 @@ bool ReplacementFile::Commit()
 {
     FlushFileBuffers(file_.Get());
     file_.Reset();
-    const bool exists = GetFileAttributesA(target_.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const BOOL placed =
-        exists ? ReplaceFileA(target_.c_str(), path_.c_str(), nullptr,
-                              REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)
-               : MoveFileExA(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (placed)
-        path_.clear();
-    return placed != FALSE;
+    const DWORD attributes = GetFileAttributesA(target_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!MoveFileExA(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH))
+            return false;
+    } else {
+        if (!ReplaceFileA(target_.c_str(), path_.c_str(), nullptr,
+                          REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
+            return false;
+        // Windows keeps the old file's attributes in the replacement; Wine does not, so they are put back.
+        SetFileAttributesA(target_.c_str(), attributes);
+    }
+    path_.clear();
+    return true;
 }
