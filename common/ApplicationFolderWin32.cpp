@@ -4,10 +4,8 @@
 
 #include "common/FolderPart.h"
 
-namespace {
-
-// The program's full path, read into a buffer that grows until the whole path fits.
-std::string ModulePath()
+// Read into a buffer that grows until the whole path fits.
+std::string ProgramPath()
 {
     std::string path(MAX_PATH, '\0');
     for (;;) {
@@ -20,9 +18,7 @@ std::string ModulePath()
     }
 }
 
-} // namespace
-
 std::string ApplicationFolder()
 {
-    return FolderPartOf(ModulePath());
+    return FolderPartOf(ProgramPath());
 }

@@ -57,3 +57,12 @@ struct FindHandleTraits {
     static void Close(Type handle) noexcept { FindClose(handle); }
 };
 using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// Kernel object handles whose failure value is null and that CloseHandle closes: CreateProcessA's process
+// and thread, OpenProcess, CreateEventA.
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { CloseHandle(handle); }
+};
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
