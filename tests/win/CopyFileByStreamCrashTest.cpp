@@ -29,7 +29,8 @@ std::string ChildFolder()
 
 bool WriteLargeFile(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     std::string chunk(kChunkBytes, '\0');
     for (int i = 0; file && i < kLargeChunks; ++i) {
         chunk.assign(kChunkBytes, static_cast<char>('a' + i % 26));
