@@ -50,8 +50,16 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
-// Handles whose failure value is null and that CloseHandle closes: OpenProcess, CreateProcessA's process
-// and thread handles, CreateEventA, CreateThread.
+// Search handles of FindFirstFileA, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { FindClose(handle); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// Kernel object handles whose failure value is null and that CloseHandle closes: CreateProcessA's process
+// and thread, OpenProcess, CreateEventA.
 struct KernelHandleTraits {
     using Type = HANDLE;
     static Type Invalid() noexcept { return nullptr; }
