@@ -36,7 +36,7 @@ extern const char ServicePathCode[49];
 // as is a read or write failure during the copy; the temporary file is removed then.
 bool CopyFileByStream(const std::string& source, const std::string& target);
 
-// ---- Process termination by image name (TerminateProcessesWin32.cpp) ---------------------------------
+// ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
 
 // Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
 // code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
