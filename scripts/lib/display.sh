@@ -30,6 +30,10 @@ start_display() {
     LC_ALL=zh_CN.UTF-8 "$wine" wineboot -i >/dev/null 2>&1 || true
   fi
   LC_ALL=zh_CN.UTF-8 wineserver -p >/dev/null 2>&1 || true
+  # Start the prefix's services now, with no output attached: started by a test program instead, they
+  # would inherit its output pipe and, kept alive by the persistent server, hold it open, so that ctest's
+  # test discovery waits for the end of that output until its time-out.
+  LC_ALL=zh_CN.UTF-8 "$wine" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
 stop_display() {
