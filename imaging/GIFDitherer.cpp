@@ -7,12 +7,13 @@ namespace {
 // Per channel errors of one row, with a slot on either side so that neighbours need no bounds test.
 struct ErrorRow {
     explicit ErrorRow(std::uint32_t width) : values(3 * (std::size_t(width) + 2), 0) {}
-    int* At(std::uint32_t x) { return &values[3 * (std::size_t(x) + 1)]; }
+    // x in -1..width
+    int* At(std::int64_t x) { return &values[static_cast<std::size_t>(3 * (x + 1))]; }
     std::vector<int> values;
 };
 
 // Spreads one channel's error (in sixteenths) onto the neighbours not yet visited.
-void Diffuse(ErrorRow& current, ErrorRow& next, std::uint32_t x, int channel, int error)
+void Diffuse(ErrorRow& current, ErrorRow& next, std::int64_t x, int channel, int error)
 {
     current.At(x + 1)[channel] += error * 7;
     next.At(x - 1)[channel] += error * 3;
