@@ -59,10 +59,3 @@ std::uint8_t GIFByteStream::ReadExactByte()
     ReadExact(&value, 1);
     return value;
 }
-
-std::uint16_t GIFByteStream::ReadExactWord()
-{
-    std::uint8_t bytes[2];
-    ReadExact(bytes, 2);
-    return GIFWordAt(bytes);
-}

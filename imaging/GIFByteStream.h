@@ -28,7 +28,6 @@ public:
     // consumed what was there.
     void ReadExact(std::uint8_t* target, std::size_t count);
     std::uint8_t ReadExactByte();
-    std::uint16_t ReadExactWord(); // little-endian
 
 private:
     const std::uint8_t* data_;

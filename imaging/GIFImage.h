@@ -6,9 +6,20 @@
 // "Invalid Image trailer"). An error raises GIFException, puts the stream back where loading began and
 // leaves the frames read before the one that failed.
 //
-// Decisions: a frame above MaxFramePixels pixels (64 Mi by default, 256 MB of indices and bitmap) raises
-// "Image too large to decode" instead of taking the memory; the warning hook and progress hook run on
-// the thread that loads or renders.
+// Decisions where the format leaves a choice:
+// - A frame above MaxFramePixels pixels (64 Mi by default) raises "Image too large to decode" instead of
+//   taking gigabytes for indices and bitmap.
+// - The loop extension's reader stops at the end of the stream as at a zero-length sub-block.
+// - An extension introducer with no label after it, or an application identifier cut short, raises
+//   "Premature end of data"; an application block size above 11 raises "Unsupported Application
+//   Extension block size", as one below 10 does.
+// - The LZW decoder's own choices (code sizes above 11, codes naming no entry, the code after the last
+//   pixel) are in GIFLZWDecoder.h.
+// - Rendering: the transparency mask is built from the colour indices in the dithered path too; an empty
+//   frame is not rendered and gives no "Rendering..." notices; the one-bit format that the system
+//   bitmap of a frame above 500,000 pixels first receives has no counterpart in these pixel buffers.
+// - The ditherer is Floyd-Steinberg error diffusion onto the 216-colour palette (GIFDitherer.h).
+// - The hooks run on the thread that loads or renders.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
