@@ -1,13 +1,14 @@
 #pragma once
 // UnitPublic: the program's shared constants and the shared routines that several parts use.
-//
+#include <cstdint>
+#include <string>
+
+// ---- Shared constants (UnitPublic.cpp) -------------------------------------------------------------
 // The hexadecimal texts are enciphered (see common/Decipher.h) with CipherKey by tools/encipher.py,
 // whose usage text lists their plain values. The key's top four bits are not all zero, so even the first
 // byte of every text is masked. Only LaunchParameters is read by the program; the title and the four
 // configuration texts are kept as the unit's published constants. Each array's bound is the digit count
 // plus the terminating NUL.
-#include <cstdint>
-#include <string>
 
 // Key of every enciphered text of the program.
 extern const std::uint16_t CipherKey;
@@ -26,7 +27,6 @@ extern const char CatalogCode[51];
 extern const char ServicePathCode[49];
 
 // ---- Stream copy of one file (CopyFileByStreamWin32.cpp) -------------------------------------------
-#include <string>
 
 // Installs a copy of source as target; true on success. The source is opened for reading with no
 // sharing; failing that raises EFOpenError with its full path and the system's text. The bytes go to a

@@ -1,0 +1,146 @@
+#include "archive/ProZipBinding.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "support/ScratchFolder.h"
+
+namespace {
+
+const std::string ExamTxt = "\xBF\xBC\xCA\xD4.txt";                 // 考试.txt
+const std::string ExamZip = "\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF.zip"; // 考试资料.zip
+const std::string ExamText = "\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF\r\n"; // 考试资料
+const std::string OldContent = "old content\r\n";
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string result;
+    for (int i = 0; i < times; ++i)
+        result += text;
+    return result;
+}
+
+std::string FixturePath(const std::string& name)
+{
+    std::string path = std::string("Z:") + FIXTURES_DIR + "/zip/" + name;
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::vector<std::string> With(std::vector<std::string> names, const std::string& name)
+{
+    names.push_back(name);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+// An application-like folder, and one whose name is GBK (升级-...) for the Chinese paths.
+class ProZipTest : public testing::Test {
+protected:
+    // Copies a fixture archive into the folder; gives its full path.
+    static std::string Stage(const ScratchFolder& folder, const char* fixture, const std::string& name)
+    {
+        const std::string path = folder.Path() + name;
+        EXPECT_TRUE(CopyFileA(FixturePath(fixture).c_str(), path.c_str(), FALSE)) << fixture;
+        return path;
+    }
+
+    ScratchFolder folder_{"ProZip"};
+    ScratchFolder chineseFolder_{"\xC9\xFD\xBC\xB6"}; // 升级
+};
+
+TEST_F(ProZipTest, ExtractsTheMemberAndReplacesTheTarget)
+{
+    const struct {
+        const char* fixture;
+        bool chinese;
+        std::string archive;
+        std::string target;
+        bool targetExists;
+        std::string expected;
+    } cases[] = {
+        {"Stored.zip", false, "readmetxt.zip", "readme.txt", false, "stored member\r\n"},
+        {"Stored.zip", false, "readmetxt.zip", "readme.txt", true, "stored member\r\n"},
+        {"Deflated.zip", false, "QeltoExamexe.zip", "QeltoExam.exe", true, Repeat("exam client build 2\n", 400)},
+        {"Several.zip", false, "data_mdb.zip", "data.mdb", false, Repeat("database bytes ", 50)},
+        {"ChineseUtf8.zip", true, ExamZip, ExamTxt, true, Repeat(ExamText, 40)},
+        {"ChineseGbk.zip", true, ExamZip, ExamTxt, false, Repeat(ExamText, 40)},
+    };
+    for (const auto& c : cases) {
+        const ScratchFolder& folder = c.chinese ? chineseFolder_ : folder_;
+        const std::string target = folder.Path() + c.target;
+        DeleteFileA(target.c_str());
+        if (c.targetExists)
+            ScratchFolder::Write(target, OldContent);
+        const std::string archive = Stage(folder, c.fixture, c.archive);
+        const std::vector<std::string> expectedNames = With(folder.Names(), c.target);
+
+        EXPECT_NE(CallProZip(archive, target, 1), -1) << c.fixture;
+        EXPECT_EQ(ScratchFolder::Read(target), c.expected) << c.fixture;
+        EXPECT_EQ(folder.Names(), expectedNames) << c.fixture << ": nothing left beside the target";
+    }
+}
+
+TEST_F(ProZipTest, KeepsTheReplacedTargetsAttributes)
+{
+    const std::string target = folder_.Path() + "readme.txt";
+    ScratchFolder::Write(target, OldContent);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    EXPECT_NE(CallProZip(Stage(folder_, "Stored.zip", "readmetxt.zip"), target, 1), -1);
+    EXPECT_EQ(ScratchFolder::Read(target), "stored member\r\n");
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
+}
+
+TEST_F(ProZipTest, LeavesTheTargetUntouchedOnFailure)
+{
+    const std::string target = folder_.Path() + "readme.txt";
+    const struct {
+        const char* why;
+        const char* fixture;
+        int mode;
+        DWORD targetAttributes;
+    } cases[] = {
+        {"missing archive", nullptr, 1, FILE_ATTRIBUTE_NORMAL},
+        {"not an archive", "NotAnArchive.zip", 1, FILE_ATTRIBUTE_NORMAL},
+        {"CRC mismatch", "BadCrc.zip", 1, FILE_ATTRIBUTE_NORMAL},
+        {"several members, none named readme.txt", "NoMatch.zip", 1, FILE_ATTRIBUTE_NORMAL},
+        {"mode 2", "Stored.zip", 2, FILE_ATTRIBUTE_NORMAL},
+        {"mode 0", "Stored.zip", 0, FILE_ATTRIBUTE_NORMAL},
+        {"read-only target", "Stored.zip", 1, FILE_ATTRIBUTE_READONLY},
+    };
+    for (const auto& c : cases) {
+        SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ScratchFolder::Write(target, OldContent);
+        SetFileAttributesA(target.c_str(), c.targetAttributes);
+        const std::string archive =
+            c.fixture ? Stage(folder_, c.fixture, "readmetxt.zip") : folder_.Path() + "absent.zip";
+        const std::vector<std::string> before = folder_.Names();
+
+        EXPECT_EQ(CallProZip(archive, target, c.mode), -1) << c.why;
+        EXPECT_EQ(ScratchFolder::Read(target), OldContent) << c.why;
+        EXPECT_EQ(folder_.Names(), before) << c.why << ": no temporary file left";
+        DeleteFileA(archive.c_str());
+    }
+}
+
+TEST_F(ProZipTest, FailsWhenTheTargetCannotBeWritten)
+{
+    const std::string archive = Stage(folder_, "Stored.zip", "readmetxt.zip");
+    const std::string folderTarget = folder_.Path() + "readme.txt";
+    ASSERT_TRUE(CreateDirectoryA(folderTarget.c_str(), nullptr));
+    const std::vector<std::string> before = folder_.Names();
+
+    EXPECT_EQ(CallProZip(archive, folderTarget, 1), -1) << "target is a folder";
+    EXPECT_EQ(CallProZip(archive, folder_.Path() + "missing\\readme.txt", 1), -1) << "target's folder is missing";
+    EXPECT_EQ(folder_.Names(), before);
+    EXPECT_TRUE(RemoveDirectoryA(folderTarget.c_str())) << "the folder stays empty";
+}
+
+} // namespace
