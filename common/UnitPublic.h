@@ -1,0 +1,25 @@
+#pragma once
+// UnitPublic: the program's shared constants and the shared routines that several parts use.
+//
+// The hexadecimal texts are enciphered (see common/Decipher.h) with CipherKey by tools/encipher.py,
+// whose usage text lists their plain values. The key's top four bits are not all zero, so even the first
+// byte of every text is masked. Only LaunchParameters is read by the program; the title and the four
+// configuration texts are kept as the unit's published constants. Each array's bound is the digit count
+// plus the terminating NUL.
+#include <cstdint>
+
+// Key of every enciphered text of the program.
+extern const std::uint16_t CipherKey;
+
+// The exam client's command-line parameters: 11 enciphered bytes of a client switch.
+extern const char LaunchParameters[23];
+
+// "Marovin--在线考试平台": the platform's title, as GBK bytes.
+extern const char PlatformTitle[];
+
+// Enciphered configuration values of the exam client: the server address, the database user, the
+// database catalog and the path of the update service.
+extern const char ServerAddressCode[17];
+extern const char DatabaseUserCode[13];
+extern const char CatalogCode[51];
+extern const char ServicePathCode[49];
