@@ -23,3 +23,11 @@ extern const char ServerAddressCode[17];
 extern const char DatabaseUserCode[13];
 extern const char CatalogCode[51];
 extern const char ServicePathCode[49];
+
+// ---- Message box ----------------------------------------------------------------------------------------
+#include <string>
+
+// Shows `text` under `caption` in the application-modal message box and returns the button pressed:
+// kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
+// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
+int ShowMessageBox(const std::string& text, int kind, const std::string& caption);
