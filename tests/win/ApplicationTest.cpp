@@ -7,6 +7,7 @@
 #include "app/ApplicationTitle.h"
 #include "app/WindowProcedureWin32.h"
 #include "support/MessageBoxWatcher.h"
+#include "update/RegionalSettings.h"
 
 namespace {
 
@@ -186,6 +187,21 @@ TEST_F(ApplicationTest, HiddenWindowCarriesTheTitleAndGivesTheTaskbarEntryWhenSh
     app.ShowTaskbarEntry();
     EXPECT_TRUE(IsWindowVisible(app.Handle()));
     EXPECT_EQ(app.Title(), "win_tests");
+}
+
+// Each notice sets the thread's locale back to the user's and reads the settings again, so settings
+// replaced meanwhile, and a thread locale changed meanwhile, give way to the user's settings.
+TEST_F(ApplicationTest, SettingsNoticesReadTheUsersRegionalSettingsAgain)
+{
+    const std::string usersShortDate = CurrentFormatSettings()->shortDateFormat;
+    ASSERT_NE(usersShortDate, FormatSettings().shortDateFormat);
+    for (const UINT notice : {UINT(WM_SETTINGCHANGE), RegisterWindowMessageA("TaskbarCreated")}) {
+        ReplaceFormatSettings(FormatSettings());
+        SetThreadLocale(MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT));
+        SendMessageA(app.Handle(), notice, 0, 0);
+        EXPECT_EQ(GetThreadLocale(), GetUserDefaultLCID()) << notice;
+        EXPECT_EQ(CurrentFormatSettings()->shortDateFormat, usersShortDate) << notice;
+    }
 }
 
 TEST(SystemApplicationTitle, LowerCasesAfterTheWholeFirstCharacter)
