@@ -50,6 +50,23 @@ struct FileHandleTraits {
 };
 using FileHandle = UniqueHandle<FileHandleTraits>;
 
+// Search handles of FindFirstFileA, closed by FindClose.
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void Close(Type handle) noexcept { FindClose(handle); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+
+// Kernel object handles whose failure value is null and that CloseHandle closes: CreateProcessA's process
+// and thread, OpenProcess, CreateEventA.
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { CloseHandle(handle); }
+};
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
 // Windows made by CreateWindowExA, destroyed with DestroyWindow (on the thread that created them).
 struct WindowHandleTraits {
     using Type = HWND;

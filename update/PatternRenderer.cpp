@@ -88,22 +88,27 @@ void PatternRenderer::Step(Walk& walk, int level)
     const char c = pattern[walk.pos];
     if (IsQuote(c))
         return CopyQuoted(walk);
-    if (!IsAsciiLetter(c)) {
-        const std::size_t length = GbkCharLength(pattern, walk.pos);
-        if (c == '/' || c == ':')
-            Separator(c == '/' ? settings_.dateSeparator : settings_.timeSeparator);
-        else
-            Append(pattern.substr(walk.pos, length));
-        walk.afterH = walk.afterH && !IsGbkLeadByte(c);
-        walk.pos += length;
-        return;
-    }
+    if (!IsAsciiLetter(c))
+        return CopyCharacter(walk);
     if (!TakeMarker(walk)) {
         const std::size_t count = RunLength(pattern, walk.pos);
         Token(walk, AsciiLower(c), static_cast<int>(std::min<std::size_t>(count, INT_MAX)), level);
         walk.pos += count;
     }
     walk.afterH = AsciiLower(pattern[walk.pos - 1]) == 'h';
+}
+
+// Separators, and any other character copied whole; a GBK character clears the memory of an h.
+void PatternRenderer::CopyCharacter(Walk& walk)
+{
+    const char c = walk.pattern[walk.pos];
+    const std::size_t length = GbkCharLength(walk.pattern, walk.pos);
+    if (c == '/' || c == ':')
+        Separator(c == '/' ? settings_.dateSeparator : settings_.timeSeparator);
+    else
+        Append(walk.pattern.substr(walk.pos, length));
+    walk.afterH = walk.afterH && !IsGbkLeadByte(c);
+    walk.pos += length;
 }
 
 void PatternRenderer::CopyQuoted(Walk& walk)

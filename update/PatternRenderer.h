@@ -29,6 +29,7 @@ private:
     struct Walk;
 
     void Step(Walk& walk, int level);
+    void CopyCharacter(Walk& walk);
     void CopyQuoted(Walk& walk);
     bool TakeMarker(Walk& walk);
     void Token(Walk& walk, char letter, int count, int level);

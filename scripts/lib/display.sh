@@ -30,6 +30,9 @@ start_display() {
     LC_ALL=zh_CN.UTF-8 "$wine" wineboot -i >/dev/null 2>&1 || true
   fi
   LC_ALL=zh_CN.UTF-8 wineserver -p >/dev/null 2>&1 || true
+  # Start Wine's background services now, detached from every pipe: started by a test program they would
+  # inherit its output pipes and keep them open, so ctest's test discovery would wait for them until it times out.
+  LC_ALL=zh_CN.UTF-8 "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 stop_display() {

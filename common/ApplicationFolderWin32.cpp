@@ -1,7 +1,10 @@
-#include "common/ProgramPath.h"
+#include "common/ApplicationFolder.h"
 
 #include <windows.h>
 
+#include "common/FolderPart.h"
+
+// Read into a buffer that grows until the whole path fits.
 std::string ProgramPath()
 {
     std::string path(MAX_PATH, '\0');
@@ -13,4 +16,9 @@ std::string ProgramPath()
         }
         path.resize(path.size() * 2);
     }
+}
+
+std::string ApplicationFolder()
+{
+    return FolderPartOf(ProgramPath());
 }

@@ -1,0 +1,29 @@
+// Splitting any bytes gives lines free of CR, LF and NUL; joining them and splitting again gives the same
+// lines, and joining those gives the same text.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "update/TextList.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    TextList first;
+    first.SetText(std::string_view(reinterpret_cast<const char*>(data), size));
+    for (std::size_t i = 0; i < first.Count(); ++i)
+        if (first.Entry(i).find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
+            std::abort();
+
+    const std::string joined = first.Text();
+    TextList second;
+    second.SetText(joined);
+    if (second.Count() != first.Count())
+        std::abort();
+    for (std::size_t i = 0; i < first.Count(); ++i)
+        if (second.Entry(i) != first.Entry(i))
+            std::abort();
+    if (second.Text() != joined)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+// A file store in memory for the unit tests: files by path, with failures to order.
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "common/Errors.h"
+#include "update/FileStore.h"
+
+class FakeFileStore : public FileStore {
+public:
+    std::map<std::string, std::string> files;
+    std::string failCreateReason;   // when not empty, every write raises EFCreateError with this reason
+    int writes = 0;
+
+    std::string ReadWholeFile(const std::string& path) override
+    {
+        const auto found = files.find(path);
+        if (found == files.end())
+            throw EFOpenError(path, "Not found.");
+        return found->second;
+    }
+
+    void WriteWholeFile(const std::string& path, std::string_view bytes) override
+    {
+        ++writes;
+        if (!failCreateReason.empty())
+            throw EFCreateError(path, failCreateReason);
+        files[path] = std::string(bytes);
+    }
+
+    bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+};

@@ -1,0 +1,153 @@
+#include "UpdateFakes.h"
+
+#include "common/Errors.h"
+#include "common/FolderPart.h"
+
+namespace {
+
+std::string WithoutTrailingSeparator(std::string path)
+{
+    while (!path.empty() && path.back() == '\\')
+        path.pop_back();
+    return path;
+}
+
+} // namespace
+
+bool FakeDisk::IsFolder(const std::string& path) const
+{
+    return folders.count(WithoutTrailingSeparator(path)) != 0;
+}
+
+std::string FakeDisk::ReadWholeFile(const std::string& path)
+{
+    Note("read " + path);
+    const auto found = files.find(path);
+    if (locked.count(path) != 0)
+        throw EFOpenError(path, "In use by another program.");
+    if (found == files.end())
+        throw EFOpenError(path, "Not found.");
+    return found->second;
+}
+
+void FakeDisk::WriteWholeFile(const std::string& path, std::string_view bytes)
+{
+    Note("save " + path);
+    if (failingSaves > 0) {
+        --failingSaves;
+        throw EFCreateError(path, "Access denied.");
+    }
+    files[path] = std::string(bytes);
+}
+
+bool FakeDisk::FileExists(const std::string& path)
+{
+    if (raiseOnExists.count(path) != 0)
+        throw EAppError("Presence test failed");
+    return files.count(path) != 0;
+}
+
+bool FakeDisk::FolderExists(const std::string& path)
+{
+    return IsFolder(path);
+}
+
+bool FakeDisk::CreateFolder(const std::string& path)
+{
+    Note("mkdir " + path);
+    const std::string folder = WithoutTrailingSeparator(path);
+    if (IsFolder(folder) || files.count(folder) != 0 || !IsFolder(FolderPartOf(folder)))
+        return false;
+    folders.insert(folder);
+    return true;
+}
+
+bool FakeDisk::CopyFileByStream(const std::string& source, const std::string& target)
+{
+    Note("copy " + source + " -> " + target);
+    const auto found = files.find(source);
+    if (locked.count(source) != 0)
+        throw EFOpenError(source, "In use by another program.");
+    if (found == files.end())
+        throw EFOpenError(source, "Not found.");
+    if (readOnly.count(target) != 0 || IsFolder(target) || !IsFolder(FolderPartOf(target)))
+        return false;
+    files[target] = found->second;
+    return true;
+}
+
+bool FakeDisk::RemoveFile(const std::string& path)
+{
+    Note("remove " + path);
+    return readOnly.count(path) == 0 && files.erase(path) != 0;
+}
+
+bool FakeDisk::RenameFile(const std::string& from, const std::string& to)
+{
+    Note("rename " + from + " -> " + to);
+    const auto found = files.find(from);
+    if (found == files.end() || files.count(to) != 0 || IsFolder(to))
+        return false;
+    files[to] = found->second;
+    files.erase(found);
+    return true;
+}
+
+void FakeHost::PumpMessages()
+{
+    journal_.push_back("pump");
+}
+
+int FakeHost::ShowMessageBox(const std::string& text, int kind, const std::string& caption)
+{
+    journal_.push_back("box " + std::to_string(kind) + " " + caption + ": " + text);
+    return 1;
+}
+
+int FakeHost::ProZip(const std::string& archive, const std::string& target, int mode)
+{
+    journal_.push_back("zip " + std::to_string(mode) + " " + archive + " -> " + target);
+    if (zipRaises.count(archive) != 0)
+        throw EAppError("Archive library failed");
+    const auto found = zipResults.find(archive);
+    return found == zipResults.end() ? 0 : found->second;
+}
+
+void FakeHost::RelaunchClient()
+{
+    journal_.push_back("relaunch");
+}
+
+LocalTime FakeClock::Now()
+{
+    const LocalTime reading = now_;
+    if (++now_.second == 60) {
+        now_.second = 0;
+        ++now_.minute;
+    }
+    return reading;
+}
+
+ScopedChineseSettings::ScopedChineseSettings() : saved_(CurrentFormatSettings())
+{
+    FormatSettings settings;
+    settings.shortDateFormat = "yyyy/M/d";
+    settings.longTimeFormat = "h:mm:ss";
+    ReplaceFormatSettings(settings);
+}
+
+ScopedChineseSettings::~ScopedChineseSettings()
+{
+    ReplaceFormatSettings(*saved_);
+}
+
+std::vector<std::string> LinesOf(const std::string& bytes)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(bytes.substr(start, end - start));
+    if (start != bytes.size())
+        lines.push_back(bytes.substr(start) + "<no line end>");
+    return lines;
+}

@@ -1,0 +1,83 @@
+#pragma once
+// Fakes for the update run and the version rotation: an in-memory disk whose every operation can be made
+// to fail, a host that records what it is asked, and a clock that ticks one second per reading. Disk and
+// host write into one journal, so tests can see the order of what happened.
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "update/FileStore.h"
+#include "update/LocalTime.h"
+#include "update/RegionalSettings.h"
+#include "update/UpdateFiles.h"
+#include "update/UpdateHost.h"
+
+using Journal = std::vector<std::string>;
+
+// Paths are Windows paths; a folder is kept without its trailing "\".
+class FakeDisk : public FileStore, public UpdateFiles {
+public:
+    explicit FakeDisk(Journal& journal) : journal_(journal) {}
+
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;
+    std::set<std::string> locked;     // cannot be opened: reads and copies from it raise EFOpenError
+    std::set<std::string> readOnly;   // copies onto it fail, deleting it fails
+    std::set<std::string> raiseOnExists; // the presence test of these paths raises
+    int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
+
+    std::string ReadWholeFile(const std::string& path) override;
+    void WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    bool FileExists(const std::string& path) override;
+
+    bool FolderExists(const std::string& path) override;
+    bool CreateFolder(const std::string& path) override;
+    bool CopyFileByStream(const std::string& source, const std::string& target) override;
+    bool RemoveFile(const std::string& path) override;
+    bool RenameFile(const std::string& from, const std::string& to) override;
+
+private:
+    bool IsFolder(const std::string& path) const;
+    void Note(const std::string& event) { journal_.push_back(event); }
+    Journal& journal_;
+};
+
+class FakeHost : public UpdateHost {
+public:
+    explicit FakeHost(Journal& journal) : journal_(journal) {}
+
+    std::map<std::string, int> zipResults;   // by archive path; 0 when not listed
+    std::set<std::string> zipRaises;         // archives whose extraction raises an error
+
+    void PumpMessages() override;
+    int ShowMessageBox(const std::string& text, int kind, const std::string& caption) override;
+    int ProZip(const std::string& archive, const std::string& target, int mode) override;
+    void RelaunchClient() override;
+
+private:
+    Journal& journal_;
+};
+
+class FakeClock : public Clock {
+public:
+    explicit FakeClock(LocalTime start) : now_(start) {}
+    LocalTime Now() override;
+
+private:
+    LocalTime now_;
+};
+
+// Regional settings of yyyy/M/d and h:mm:ss (24-hour clock) while the object lives.
+class ScopedChineseSettings {
+public:
+    ScopedChineseSettings();
+    ~ScopedChineseSettings();
+
+private:
+    std::shared_ptr<const FormatSettings> saved_;
+};
+
+// The lines of a file written with CR LF after every line.
+std::vector<std::string> LinesOf(const std::string& bytes);

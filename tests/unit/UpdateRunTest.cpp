@@ -1,0 +1,290 @@
+#include <functional>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "UpdateWorld.h"
+#include "common/Errors.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+namespace {
+
+// 〖 ... 〗文件升级失败!
+std::string Notice(const std::string& entry)
+{
+    return "\xA1\xBC" + entry + "\xA1\xBD\xCE\xC4\xBC\xFE\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC!";
+}
+const std::string kCaption = "Marovin--\xD4\xDA\xCF\xDF\xBF\xBC\xCA\xD4\xC6\xBD\xCC\xA8"; // Marovin--在线考试平台
+const std::string kFailed = "\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC";                        // 升级失败
+
+} // namespace
+
+TEST(UpdateRun, LogHoldsEveryFailureNewestFirstAndACopyFailureEndsTheRun)
+{
+    UpdateWorld w;
+    w.Manifest("b.zip\r\nc.txt\r\na.txt\r\nd.txt\r\n");
+    w.host.zipResults[w.app + "Update\\b.zip"] = -1;
+    w.Stage("a.txt");
+    w.Stage("d.txt");
+    w.disk.files[w.app + "a.txt"] = "old";
+    w.disk.readOnly.insert(w.app + "a.txt");
+    w.disk.files[w.app + "QeltoU2.dat"] = "u2";
+
+    w.Run();
+
+    EXPECT_THAT(w.Log(), ElementsAre("2008/5/7 9:05:05," + Notice("a.txt"),
+                                     "2008/5/7 9:05:04,Cannot open file \"C:\\app\\Update\\c.txt\". Not found",
+                                     "2008/5/7 9:05:03b.zip" + kFailed));
+    EXPECT_THAT(w.Events("box "), ElementsAre("box 0 " + kCaption + ": " + Notice("a.txt")));
+    EXPECT_EQ(w.File("a.txt"), "old");
+    EXPECT_EQ(w.File("d.txt"), "<absent>") << "entries after a copy failure are not visited";
+    EXPECT_EQ(w.File("QeltoU2.dat"), "u2") << "no rotation";
+    EXPECT_THAT(w.Events("relaunch"), IsEmpty());
+}
+
+TEST(UpdateRun, NoticeIsShownBeforeTheCopyFailureIsSaved)
+{
+    UpdateWorld w;
+    w.Manifest("a.txt");
+    w.Stage("a.txt");
+    w.disk.folders.insert(w.app + "a.txt");
+    w.Run();
+    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump",
+                                       "copy C:\\app\\Update\\a.txt -> C:\\app\\a.txt",
+                                       "box 0 " + kCaption + ": " + Notice("a.txt"), "save C:\\app\\UpLog.dat"));
+}
+
+TEST(UpdateRun, PlainEntryIsPumpedCopiedThenTheRunRotatesAndRelaunches)
+{
+    UpdateWorld w;
+    w.Manifest("readme.txt\r\n");
+    w.Stage("readme.txt", "new text");
+    w.disk.files[w.app + "readme.txt"] = "old text";
+    w.disk.files[w.app + "QeltoU2.dat"] = "u2";
+
+    w.Run();
+
+    EXPECT_EQ(w.File("readme.txt"), "new text");
+    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump",
+                                       "copy C:\\app\\Update\\readme.txt -> C:\\app\\readme.txt",
+                                       "rename C:\\app\\QeltoU2.dat -> C:\\app\\QeltoUp.dat", "relaunch"));
+    EXPECT_EQ(w.File("UpLog.dat"), "<absent>");
+}
+
+TEST(UpdateRun, EmptyManifestStillRotatesAndRelaunches)
+{
+    UpdateWorld w;
+    w.Manifest("");
+    w.disk.files[w.app + "QeltoU2.dat"] = "u2";
+    w.Run();
+    EXPECT_EQ(w.File("QeltoUp.dat"), "u2");
+    EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+}
+
+TEST(UpdateRun, SubFolderOfAPlainEntryIsCreatedWhenMissing)
+{
+    UpdateWorld w;
+    w.Manifest("Sub\\new.txt\r\nSub\\two.txt");
+    w.Stage("Sub\\new.txt");
+    w.Stage("Sub\\two.txt");
+    w.Run();
+    EXPECT_THAT(w.Events("mkdir "), ElementsAre("mkdir C:\\app\\Sub\\")) << "created once, then found";
+    EXPECT_EQ(w.File("Sub\\new.txt"), "new");
+    EXPECT_EQ(w.File("Sub\\two.txt"), "new");
+}
+
+// Failures that end their own entry only: each adds one record, and the next entry is still installed.
+TEST(UpdateRun, EntryFailuresAreLoggedAndTheRunGoesOn)
+{
+    const struct {
+        const char* name;
+        std::string manifestLine;
+        std::function<void(UpdateWorld&)> arrange;
+        std::string record;
+    } cases[] = {
+        {"staged file missing", "gone.txt", [](UpdateWorld&) {},
+         "2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\gone.txt\". Not found"},
+        {"staged file locked", "busy.txt",
+         [](UpdateWorld& w) {
+             w.Stage("busy.txt");
+             w.disk.locked.insert(w.app + "Update\\busy.txt");
+         },
+         "2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\busy.txt\". In use by another program"},
+        {"empty line", "", [](UpdateWorld&) {},
+         "2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\\". Not found"},
+        {"extraction fails", "pack.zip",
+         [](UpdateWorld& w) { w.host.zipResults[w.app + "Update\\pack.zip"] = -1; },
+         "2008/5/7 9:05:03pack.zip" + kFailed},
+        {"archive library raises", "pack.zip",
+         [](UpdateWorld& w) { w.host.zipRaises.insert(w.app + "Update\\pack.zip"); },
+         "2008/5/7 9:05:03,Archive library failed"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateWorld w;
+        w.Manifest(c.manifestLine + "\r\nnext.txt\r\n");
+        w.Stage("next.txt");
+        c.arrange(w);
+
+        w.Run();
+
+        EXPECT_THAT(w.Log(), ElementsAre(c.record));
+        EXPECT_EQ(w.File("next.txt"), "new");
+        EXPECT_THAT(w.Events("box "), IsEmpty());
+        EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+    }
+}
+
+TEST(UpdateRun, ArchiveEntriesAreExtractedToTheirDerivedTargets)
+{
+    const struct {
+        std::string entry;
+        std::string target;
+        bool createsFolder;
+    } cases[] = {
+        {"a_b.c_d.zip", "C:\\app\\a.b", false},
+        {"Sub\\Lib_dll.zip", "C:\\app\\Sub\\Lib.dll", true},
+        {"QeltoExamexe.zip", "C:\\app\\QeltoExam.exe", false},
+        {"Bin\\toolexe.zip", "C:\\app\\Bin\\tool.exe", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
+        UpdateWorld w;
+        w.Manifest(c.entry);
+        w.Run();
+        EXPECT_THAT(w.Events("zip "), ElementsAre("zip 1 C:\\app\\Update\\" + c.entry + " -> " + c.target));
+        EXPECT_EQ(w.Events("mkdir ").size(), c.createsFolder ? 1u : 0u);
+        EXPECT_THAT(w.Events("pump"), IsEmpty());
+        EXPECT_THAT(w.Log(), IsEmpty());
+    }
+}
+
+TEST(UpdateRun, UpperCaseZipEntryIsCopiedNotExtracted)
+{
+    UpdateWorld w;
+    w.Manifest("PACK.ZIP");
+    w.Stage("PACK.ZIP", "zip bytes");
+    w.Run();
+    EXPECT_THAT(w.Events("zip "), IsEmpty());
+    EXPECT_EQ(w.File("PACK.ZIP"), "zip bytes");
+}
+
+TEST(UpdateRun, FailedSaveOfACopyFailureIsLoggedAsAnEntryErrorAndTheRunGoesOn)
+{
+    UpdateWorld w;
+    w.Manifest("a.txt\r\nb.txt");
+    w.Stage("a.txt");
+    w.Stage("b.txt");
+    w.disk.readOnly.insert(w.app + "a.txt");
+    w.disk.files[w.app + "a.txt"] = "old";
+    w.disk.failingSaves = 1;
+
+    w.Run();
+
+    EXPECT_THAT(w.Log(), ElementsAre("2008/5/7 9:05:04,Cannot create file \"C:\\app\\UpLog.dat\". Access denied",
+                                     "2008/5/7 9:05:03," + Notice("a.txt")));
+    EXPECT_EQ(w.File("b.txt"), "new");
+    EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+}
+
+// The guard saves once more after a failed save; when that save fails as well, its error escapes.
+TEST(UpdateRun, FailedSaveInsideTheGuardEscapesTheRun)
+{
+    const struct {
+        const char* name;
+        std::string entry;
+        int failingSaves;
+    } cases[] = {
+        {"copy failure, then the guard's save", "ro.txt", 2},
+        {"entry error", "gone.txt", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateWorld w;
+        w.Manifest(c.entry + "\r\nb.txt");
+        w.Stage("ro.txt");
+        w.Stage("b.txt");
+        w.disk.readOnly.insert(w.app + "ro.txt");
+        w.disk.failingSaves = c.failingSaves;
+        EXPECT_THROW(w.Run(), EFCreateError);
+        EXPECT_EQ(w.File("b.txt"), "<absent>");
+        EXPECT_THAT(w.Events("relaunch"), IsEmpty());
+    }
+}
+
+TEST(UpdateRun, UnreadableManifestOrLogEscapesBeforeAnyEntry)
+{
+    const struct {
+        const char* name;
+        std::function<void(UpdateWorld&)> arrange;
+        std::string message;
+    } cases[] = {
+        {"manifest missing", [](UpdateWorld& w) { w.disk.files.erase(w.app + "Update\\UpFile.Dat"); },
+         "Cannot open file \"C:\\app\\Update\\UpFile.Dat\". Not found"},
+        {"log locked",
+         [](UpdateWorld& w) {
+             w.disk.files[w.app + "UpLog.dat"] = "older record\r\n";
+             w.disk.locked.insert(w.app + "UpLog.dat");
+         },
+         "Cannot open file \"C:\\app\\UpLog.dat\". In use by another program"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        UpdateWorld w;
+        w.Manifest("a.txt");
+        w.Stage("a.txt");
+        w.disk.files[w.app + "QeltoU2.dat"] = "u2";
+        c.arrange(w);
+        try {
+            w.Run();
+            ADD_FAILURE() << "no error escaped";
+        } catch (const EFOpenError& error) {
+            EXPECT_EQ(error.what(), c.message);
+        }
+        EXPECT_THAT(w.Events("pump"), IsEmpty());
+        EXPECT_THAT(w.Events("save "), IsEmpty());
+        EXPECT_THAT(w.Events("rename "), IsEmpty());
+        EXPECT_THAT(w.Events("relaunch"), IsEmpty());
+    }
+}
+
+TEST(UpdateRun, UnsafeEntriesAreRefusedWithoutTouchingAnything)
+{
+    const std::string entries[] = {
+        "C:\\Windows\\evil.dll", "c:evil.dll", "\\evil.dll", "/evil.dll", "..\\evil.dll",
+        "Sub\\..\\..\\evil.dll", "Sub/../evil.dll", "..", ". .\\evil.dll", "D:\\evil.zip",
+        "__\\evil_dll.zip", // its target would be "..\evil.dll"
+    };
+    for (const std::string& entry : entries) {
+        SCOPED_TRACE(entry);
+        UpdateWorld w;
+        w.Manifest(entry + "\r\nnext.txt");
+        w.Stage(entry);
+        w.Stage("next.txt");
+
+        w.Run();
+
+        ASSERT_EQ(w.Log().size(), 1u);
+        EXPECT_THAT(w.Log()[0], StartsWith("2008/5/7 9:05:03,Refused unsafe entry \"" + entry + "\": "));
+        EXPECT_THAT(w.Events("copy "), ElementsAre("copy C:\\app\\Update\\next.txt -> C:\\app\\next.txt"));
+        EXPECT_THAT(w.Events("pump"), ElementsAre("pump"));
+        EXPECT_THAT(w.Events("zip "), IsEmpty());
+        EXPECT_THAT(w.Events("mkdir "), IsEmpty());
+        EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+    }
+}
+
+TEST(UpdateRun, RotationErrorIsLoggedAboveOlderRecordsAndTheClientIsStillRelaunched)
+{
+    UpdateWorld w;
+    w.clock = FakeClock(LocalTime{2008, 5, 8, 4, 0, 0, 0, 200});
+    w.Manifest("");
+    w.disk.files[w.app + "UpLog.dat"] = "line 1\r\nline 2\r\nline 3\r\n";
+    w.disk.raiseOnExists.insert(w.app + "QeltoUp.bak");
+    w.Run();
+    EXPECT_THAT(w.Log(), ElementsAre("2008/5/8,2158983876", "line 1", "line 2", "line 3"));
+    EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+}

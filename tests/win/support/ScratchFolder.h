@@ -1,0 +1,26 @@
+#pragma once
+// A fresh folder under the system's temporary folder, removed with everything in it when the object
+// goes. Files are read and written through the ANSI functions, so GBK names work as the program sees them.
+#include <string>
+#include <vector>
+
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& prefix);
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    ~ScratchFolder();
+
+    // The folder's full path, ending in "\".
+    const std::string& Path() const { return path_; }
+
+    // Makes the file hold exactly these bytes; false on failure.
+    static bool Write(const std::string& path, const std::string& bytes);
+    // The file's bytes, or "<unreadable>".
+    static std::string Read(const std::string& path);
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const;
+
+private:
+    std::string path_;
+};

@@ -1,0 +1,19 @@
+#pragma once
+// Manifest entries may name only files inside the application folder. An entry that is an absolute path
+// (a leading "\" or "/", or a drive "X:" at its start) or that has a parent segment is refused before
+// anything is read or written, and the refusal is logged as an entry error.
+// A parent segment is any segment between "\" or "/" made of dots and blanks only with at least two
+// dots: the system drops trailing dots and blanks from names, so ". ." and ".. " are treated like "..".
+#include <optional>
+#include <string>
+
+#include "common/Errors.h"
+
+// Why the relative name would reach outside the application folder; nothing when it stays inside.
+std::optional<std::string> UnsafePathReason(const std::string& name);
+
+// "Refused unsafe entry "%s": %s" with the entry and the reason.
+class EUnsafeEntry : public EAppError {
+public:
+    EUnsafeEntry(const std::string& entry, const std::string& reason);
+};

@@ -1,0 +1,22 @@
+#pragma once
+// The file operations that installing an update needs beyond whole-file reads and writes. The Windows
+// implementation is UpdateFilesWin32; tests use a fake that can fail any single operation.
+// (Deleting is called RemoveFile: the Win32 headers define DeleteFile as a macro.)
+#include <string>
+
+class UpdateFiles {
+public:
+    virtual ~UpdateFiles() = default;
+
+    // True only for an existing folder.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // Creates one folder level; fails when the parent is missing or the name exists.
+    virtual bool CreateFolder(const std::string& path) = 0;
+    // Installs a copy of source as target; false on a copy failure, the old target left intact.
+    // Raises EFOpenError when the source cannot be opened.
+    virtual bool CopyFileByStream(const std::string& source, const std::string& target) = 0;
+    // Removes a file.
+    virtual bool RemoveFile(const std::string& path) = 0;
+    // Moves a file to a new name in the same folder; fails, replacing nothing, when the new name exists.
+    virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+};

@@ -1,0 +1,55 @@
+#include "update/UpdateLog.h"
+
+#include "update/Timestamp.h"
+
+namespace {
+
+// GBK bytes of the record texts.
+const char kOpenBracket[] = "\xA1\xBC";                                        // 〖
+const char kCopyFailed[] = "\xA1\xBD" "\xCE\xC4\xBC\xFE" "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC" "!"; // 〗文件升级失败!
+const char kUpdateFailed[] = "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC";             // 升级失败
+const char kRotationCode[] = "2158983876";
+
+} // namespace
+
+std::string UpdateLogPath(const std::string& applicationFolder)
+{
+    return applicationFolder + "UpLog.dat";
+}
+
+TextList OpenLog(FileStore& store, const std::string& applicationFolder)
+{
+    TextList log;
+    const std::string path = UpdateLogPath(applicationFolder);
+    if (store.FileExists(path))
+        log.LoadFromFile(store, path);
+    else
+        log.SetText("");
+    return log;
+}
+
+void AddRecord(TextList& log, const std::string& record, FileStore& store, const std::string& applicationFolder)
+{
+    log.SetText(record + "\r\n" + log.Text());
+    log.SaveToFile(store, UpdateLogPath(applicationFolder));
+}
+
+std::string CopyFailureRecord(Clock& clock, const std::string& entry)
+{
+    return TimestampText(clock) + "," + kOpenBracket + entry + kCopyFailed;
+}
+
+std::string ExtractionFailureRecord(Clock& clock, const std::string& entry)
+{
+    return TimestampText(clock) + entry + kUpdateFailed;
+}
+
+std::string EntryErrorRecord(Clock& clock, const std::string& message)
+{
+    return TimestampText(clock) + "," + message;
+}
+
+std::string RotationErrorRecord(Clock& clock)
+{
+    return TimestampText(clock) + "," + kRotationCode;
+}

@@ -1,0 +1,125 @@
+#include "update/UpdateRun.h"
+
+#include <exception>
+
+#include "common/FolderPart.h"
+#include "update/ArchiveEntry.h"
+#include "update/EntrySafety.h"
+#include "update/TextList.h"
+#include "update/UpdateLog.h"
+#include "update/VersionRotation.h"
+
+namespace {
+
+const char kManifestName[] = "Update\\UpFile.Dat";
+const char kStagingFolder[] = "Update\\";
+const int kInformationBox = 0;
+const int kExtractOneMember = 1;
+const int kExtractionFailed = -1;
+// 〖 and 〗文件升级失败!
+const char kNoticeOpen[] = "\xA1\xBC";
+const char kNoticeClose[] = "\xA1\xBD\xCE\xC4\xBC\xFE\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC!";
+// Marovin--在线考试平台
+const char kNoticeCaption[] = "Marovin--\xD4\xDA\xCF\xDF\xBF\xBC\xCA\xD4\xC6\xBD\xCC\xA8";
+
+enum class EntryOutcome { Done, CopyFailed };
+
+class Run {
+public:
+    Run(const std::string& folder, const UpdateServices& services)
+        : folder_(folder), s_(services), log_(OpenLog(services.store, folder)) {}
+
+    // False when a copy failure ended the run early.
+    bool InstallEntries(const TextList& manifest)
+    {
+        const std::size_t count = manifest.Count();
+        for (std::size_t i = 0; i < count; ++i)
+            if (GuardedEntry(manifest.Entry(i)) == EntryOutcome::CopyFailed)
+                return false;
+        return true;
+    }
+
+    void Finish()
+    {
+        RotateVersionFiles(folder_, log_, {s_.store, s_.files, s_.clock});
+        s_.host.RelaunchClient();
+    }
+
+private:
+    EntryOutcome GuardedEntry(const std::string& entry)
+    {
+        try {
+            return HandleEntry(entry);
+        } catch (const std::exception& error) {
+            Record(EntryErrorRecord(s_.clock, error.what()));
+            return EntryOutcome::Done;
+        }
+    }
+
+    EntryOutcome HandleEntry(const std::string& entry)
+    {
+        Refuse(entry, entry);
+        if (IsArchiveEntry(entry)) {
+            InstallArchive(entry);
+            return EntryOutcome::Done;
+        }
+        return InstallPlain(entry);
+    }
+
+    static void Refuse(const std::string& entry, const std::string& name)
+    {
+        if (auto reason = UnsafePathReason(name))
+            throw EUnsafeEntry(entry, *reason);
+    }
+
+    EntryOutcome InstallPlain(const std::string& entry)
+    {
+        s_.host.PumpMessages();
+        const std::string target = folder_ + entry;
+        EnsureFolderOf(target);
+        if (s_.files.CopyFileByStream(folder_ + kStagingFolder + entry, target))
+            return EntryOutcome::Done;
+        s_.host.ShowMessageBox(kNoticeOpen + entry + kNoticeClose, kInformationBox, kNoticeCaption);
+        Record(CopyFailureRecord(s_.clock, entry));
+        return EntryOutcome::CopyFailed;
+    }
+
+    void InstallArchive(const std::string& entry)
+    {
+        const ArchiveTarget target = ArchiveTargetOf(entry);
+        Refuse(entry, target.name);
+        if (target.createsFolder)
+            EnsureFolderOf(folder_ + target.name);
+        const int result = s_.host.ProZip(folder_ + kStagingFolder + entry, folder_ + target.name, kExtractOneMember);
+        if (result == kExtractionFailed)
+            Record(ExtractionFailureRecord(s_.clock, entry));
+    }
+
+    // Creates the target's folder when missing: one level, the result ignored.
+    void EnsureFolderOf(const std::string& target)
+    {
+        const std::string folder = FolderPartOf(target);
+        if (!s_.files.FolderExists(folder))
+            s_.files.CreateFolder(folder);
+    }
+
+    void Record(const std::string& record)
+    {
+        AddRecord(log_, record, s_.store, folder_);
+    }
+
+    const std::string& folder_;
+    const UpdateServices& s_;
+    TextList log_;
+};
+
+} // namespace
+
+void RunUpdate(const std::string& applicationFolder, const UpdateServices& services)
+{
+    TextList manifest;
+    manifest.LoadFromFile(services.store, applicationFolder + kManifestName);
+    Run run(applicationFolder, services);
+    if (run.InstallEntries(manifest))
+        run.Finish();
+}
