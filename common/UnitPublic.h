@@ -42,3 +42,10 @@ bool CopyFileByStream(const std::string& source, const std::string& target);
 // code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
 // attempt, or false when no process matched or the process list could not be taken. Reports nothing.
 bool TerminateProcessesByName(const std::string& name);
+
+// ---- Message box (ShowMessageBoxWin32.cpp) ---------------------------------------------------------
+
+// Shows `text` under `caption` in the application-modal message box and returns the button pressed:
+// kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
+// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
+int ShowMessageBox(const std::string& text, int kind, const std::string& caption);
