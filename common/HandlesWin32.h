@@ -66,3 +66,11 @@ struct KernelHandleTraits {
     static void Close(Type handle) noexcept { CloseHandle(handle); }
 };
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// Windows made by CreateWindowExA, destroyed with DestroyWindow (on the thread that created them).
+struct WindowHandleTraits {
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DestroyWindow(handle); }
+};
+using WindowHandle = UniqueHandle<WindowHandleTraits>;
