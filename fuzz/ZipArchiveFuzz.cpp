@@ -1,0 +1,32 @@
+// Feeds arbitrary bytes to the archive reader as an archive and extracts the member for a fixed target
+// name into a sink that only counts, so nothing is written anywhere.
+#include <cstddef>
+#include <cstdint>
+
+#include "tkzip/ZipExtract.h"
+
+namespace {
+
+class CountingSink : public ExtractSink {
+public:
+    bool Write(const char*, std::size_t size) override
+    {
+        written_ += size;
+        return true;
+    }
+
+private:
+    std::size_t written_ = 0;
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    zip_source_t* source = zip_source_buffer_create(data, size, 0, nullptr);
+    if (source == nullptr)
+        return 0;
+    CountingSink sink;
+    ExtractMember(source, {"data.mdb", "readme.txt"}, sink);
+    return 0;
+}
