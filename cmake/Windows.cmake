@@ -36,6 +36,16 @@ set(WIN32_LIBS user32 gdi32 kernel32 shell32 oleaut32 winmm comctl32 msimg32)
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
   file(GLOB RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
   add_executable(Update WIN32 ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp ${RESOURCES})
+  # The window's layout, packed from its source into the build tree, where Update.rc finds it.
+  set(LAYOUT_PACKED ${CMAKE_BINARY_DIR}/resources/FrmMain.bin)
+  add_custom_command(OUTPUT ${LAYOUT_PACKED}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pack_layout.py ${CMAKE_SOURCE_DIR}/resources/FrmMain.layout
+            ${LAYOUT_PACKED} --depfile ${LAYOUT_PACKED}.d
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/pack_layout.py ${CMAKE_SOURCE_DIR}/resources/FrmMain.layout
+    DEPFILE ${LAYOUT_PACKED}.d)
+  target_sources(Update PRIVATE ${LAYOUT_PACKED})
+  set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS ${LAYOUT_PACKED})
+  target_include_directories(Update PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/resources)
   target_compile_options(Update PRIVATE ${WARNINGS})
   target_link_options(Update PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(Update PRIVATE shell ${WIN32_LIBS})

@@ -7,6 +7,7 @@
 // configuration texts are kept as the unit's published constants. Each array's bound is the digit count
 // plus the terminating NUL.
 #include <cstdint>
+#include <string>
 
 // Key of every enciphered text of the program.
 extern const std::uint16_t CipherKey;
@@ -42,3 +43,10 @@ bool CopyFileByStream(const std::string& source, const std::string& target);
 // kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
 // buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
 int ShowMessageBox(const std::string& text, int kind, const std::string& caption);
+
+// ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
+
+// Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
+// code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
+// attempt, or false when no process matched or the process list could not be taken. Reports nothing.
+bool TerminateProcessesByName(const std::string& name);
