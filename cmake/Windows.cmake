@@ -17,18 +17,36 @@ target_link_libraries(shell PUBLIC core)
 # TkZip.dll: the archive library with its one undecorated stdcall export.
 file(GLOB TKZIP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
 if(TKZIP_SOURCES)
-  add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
+  add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp
+                           ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
   set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
   target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
   target_compile_options(TkZip PRIVATE ${WARNINGS})
   target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} -Wl,--kill-at)
-  target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt)
+  target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt advapi32)
+  # --kill-at strips the i686 import library's symbol too, while callers reference ProZip@12: dlltool
+  # remakes the import library with the decorated symbol bound to the undecorated export.
+  if(UPDATER_WIN_ARCH STREQUAL "i686")
+    add_custom_command(TARGET TkZip POST_BUILD
+      COMMAND ${UPDATER_TRIPLE}-dlltool --kill-at -D TkZip.dll -d ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def
+              -l $<TARGET_LINKER_FILE:TkZip>)
+  endif()
 endif()
 
 set(WIN32_LIBS user32 gdi32 kernel32 shell32 oleaut32 winmm comctl32 msimg32)
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
   file(GLOB RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
   add_executable(Update WIN32 ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp ${RESOURCES})
+  # The window's layout, packed from its source into the build tree, where Update.rc finds it.
+  set(LAYOUT_PACKED ${CMAKE_BINARY_DIR}/resources/FrmMain.bin)
+  add_custom_command(OUTPUT ${LAYOUT_PACKED}
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/pack_layout.py ${CMAKE_SOURCE_DIR}/resources/FrmMain.layout
+            ${LAYOUT_PACKED} --depfile ${LAYOUT_PACKED}.d
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/pack_layout.py ${CMAKE_SOURCE_DIR}/resources/FrmMain.layout
+    DEPFILE ${LAYOUT_PACKED}.d)
+  target_sources(Update PRIVATE ${LAYOUT_PACKED})
+  set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS ${LAYOUT_PACKED})
+  target_include_directories(Update PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/resources)
   target_compile_options(Update PRIVATE ${WARNINGS})
   target_link_options(Update PRIVATE ${STATIC_RUNTIME})
   target_link_libraries(Update PRIVATE shell ${WIN32_LIBS})

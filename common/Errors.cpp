@@ -20,3 +20,5 @@ std::string TrimSystemReason(std::string reason)
     }
     return reason;
 }
+
+EAbort::EAbort() : EAppError("Operation aborted") {}

@@ -36,3 +36,10 @@ public:
 // Trims a system error text the way every quoted reason is trimmed: trailing blanks, control characters
 // and ASCII full stops are removed.
 std::string TrimSystemReason(std::string reason);
+
+// The silent-abort kind: raised only to leave an operation quietly; the error report drops it without a
+// message. The program itself never raises one.
+class EAbort : public EAppError {
+public:
+    EAbort();
+};

@@ -66,3 +66,19 @@ struct KernelHandleTraits {
     static void Close(Type handle) noexcept { CloseHandle(handle); }
 };
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
+
+// Windows made by CreateWindowExA, destroyed with DestroyWindow (on the thread that created them).
+struct WindowHandleTraits {
+    using Type = HWND;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DestroyWindow(handle); }
+};
+using WindowHandle = UniqueHandle<WindowHandleTraits>;
+
+// Fonts made by CreateFontIndirectA, deleted with DeleteObject.
+struct FontHandleTraits {
+    using Type = HFONT;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteObject(handle); }
+};
+using FontHandle = UniqueHandle<FontHandleTraits>;

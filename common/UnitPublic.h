@@ -1,5 +1,29 @@
 #pragma once
 // UnitPublic: the program's shared constants and the shared routines that several parts use.
+//
+// The hexadecimal texts are enciphered (see common/Decipher.h) with CipherKey by tools/encipher.py,
+// whose usage text lists their plain values. The key's top four bits are not all zero, so even the first
+// byte of every text is masked. Only LaunchParameters is read by the program; the title and the four
+// configuration texts are kept as the unit's published constants. Each array's bound is the digit count
+// plus the terminating NUL.
+#include <cstdint>
+#include <string>
+
+// Key of every enciphered text of the program.
+extern const std::uint16_t CipherKey;
+
+// The exam client's command-line parameters: 11 enciphered bytes of a client switch.
+extern const char LaunchParameters[23];
+
+// "Marovin--在线考试平台": the platform's title, as GBK bytes.
+extern const char PlatformTitle[];
+
+// Enciphered configuration values of the exam client: the server address, the database user, the
+// database catalog and the path of the update service.
+extern const char ServerAddressCode[17];
+extern const char DatabaseUserCode[13];
+extern const char CatalogCode[51];
+extern const char ServicePathCode[49];
 
 // ---- Stream copy of one file (CopyFileByStreamWin32.cpp) -------------------------------------------
 #include <string>
@@ -11,3 +35,18 @@
 // A target that is a folder, is read-only or is held open by another program is a copy failure (false),
 // as is a read or write failure during the copy; the temporary file is removed then.
 bool CopyFileByStream(const std::string& source, const std::string& target);
+
+// ---- Message box ----------------------------------------------------------------------------------------
+#include <string>
+
+// Shows `text` under `caption` in the application-modal message box and returns the button pressed:
+// kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
+// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
+int ShowMessageBox(const std::string& text, int kind, const std::string& caption);
+
+// ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
+
+// Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
+// code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
+// attempt, or false when no process matched or the process list could not be taken. Reports nothing.
+bool TerminateProcessesByName(const std::string& name);

@@ -1,0 +1,52 @@
+#include "common/UnitPublic.h"
+
+#include "common/HandlesWin32.h"
+#include "common/ImageNameMatch.h"
+#include "common/TlHelp32.h"
+
+#include <cstring>
+
+#ifndef _WIN64
+static_assert(sizeof(PROCESSENTRY32) == 296, "the ANSI process entry of 32-bit Windows");
+#endif
+
+namespace {
+
+bool IsSystemLeadByte(unsigned char byte)
+{
+    return IsDBCSLeadByte(byte) != FALSE;
+}
+
+std::string ImageNameOf(const PROCESSENTRY32& entry)
+{
+    return std::string(entry.szExeFile, strnlen(entry.szExeFile, sizeof entry.szExeFile));
+}
+
+bool TerminateProcessById(DWORD processId)
+{
+    const KernelHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
+    return process && TerminateProcess(process.Get(), 0);
+}
+
+// A snapshot of 0 means the toolhelp functions are missing: there is nothing to close.
+FileHandle TakeProcessSnapshot()
+{
+    const HANDLE snapshot = TlHelp32::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    return FileHandle(snapshot ? snapshot : INVALID_HANDLE_VALUE);
+}
+
+} // namespace
+
+bool TerminateProcessesByName(const std::string& name)
+{
+    const FileHandle snapshot = TakeProcessSnapshot();
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool result = false;
+    for (BOOL more = TlHelp32::Process32First(snapshot.Get(), &entry); more;
+         more = TlHelp32::Process32Next(snapshot.Get(), &entry)) {
+        if (ImageNameMatches(ImageNameOf(entry), name, IsSystemLeadByte))
+            result = TerminateProcessById(entry.th32ProcessID);
+    }
+    return result;
+}

@@ -1,0 +1,55 @@
+#include "tkzip/ProZip.h"
+
+#include <windows.h>
+
+#include "tkzip/TempTargetFile.h"
+#include "tkzip/ZipExtract.h"
+
+namespace {
+
+constexpr int ExtractOneMember = 1;
+constexpr int Failure = -1;
+
+std::string Encode(const std::wstring& text, UINT codePage)
+{
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string encoded(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), size, encoded.data(), length, nullptr, nullptr);
+    return encoded;
+}
+
+// The target's file name as a member may store it: UTF-8 when the member is flagged so, else the OEM
+// code page in which archivers on the system write names (GBK on Chinese systems).
+std::vector<std::string> TargetNames(const std::wstring& target)
+{
+    const std::wstring name = target.substr(target.find_last_of(L"\\/:") + 1);
+    return {Encode(name, CP_UTF8), Encode(name, CP_OEMCP)};
+}
+
+int Extract(const wchar_t* archive, const std::wstring& target)
+{
+    TempTargetFile temp(target);
+    if (!temp.IsOpen())
+        return Failure;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_win32w_create(archive, 0, -1, &error);
+    zip_error_fini(&error);
+    if (source == nullptr)
+        return Failure;
+    return ExtractMember(source, TargetNames(target), temp) && temp.Commit() ? 0 : Failure;
+}
+
+} // namespace
+
+extern "C" int __stdcall ProZip(const wchar_t* archive, const wchar_t* target, int mode)
+{
+    try {
+        if (mode != ExtractOneMember || archive == nullptr || target == nullptr)
+            return Failure;
+        return Extract(archive, target);
+    } catch (...) {
+        return Failure;
+    }
+}
