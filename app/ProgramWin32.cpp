@@ -10,6 +10,9 @@
 
 #include "app/CommandLine.h"
 #include "app/fUpDateMain.h"
+#include "imaging/JPEGPictureWin32.h"
+#include "imaging/PaletteDisplayWin32.h"
+#include "imaging/PictureRegistry.h"
 
 namespace {
 
@@ -23,6 +26,7 @@ int StartupShowCommand()
 
 int RunProgram(Application& application)
 {
+    RegisterJPEGImage(PictureClasses(), IsPaletteDisplay());
     TFrmMain frmMain(application);
     frmMain.RunMode = RunModeFor(SplitCommandLine(GetCommandLineA()));
     if (frmMain.RunMode.empty())

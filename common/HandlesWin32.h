@@ -82,3 +82,11 @@ struct FontHandleTraits {
     static void Close(Type handle) noexcept { DeleteObject(handle); }
 };
 using FontHandle = UniqueHandle<FontHandleTraits>;
+
+// Logical palettes made by CreatePalette, deleted with DeleteObject.
+struct PaletteHandleTraits {
+    using Type = HPALETTE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteObject(handle); }
+};
+using PaletteHandle = UniqueHandle<PaletteHandleTraits>;
