@@ -19,6 +19,7 @@
 //   disables it while the box is up; every other visible, enabled top-level window of the thread is
 //   disabled by us.
 // - An error that is not a std::exception is reported with the text "Unknown error".
+// - The modal box is named ModalMessageBox, since <windows.h> makes MessageBox a macro.
 #include <windows.h>
 
 #include <exception>

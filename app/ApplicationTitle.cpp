@@ -1,6 +1,6 @@
 #include "app/ApplicationTitle.h"
 
-#include "common/GbkText.h"
+#include "update/GbkText.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "app/ApplicationTitle.h"
 #include "app/WindowProcedureWin32.h"
-#include "common/ProgramPath.h"
+#include "common/ApplicationFolder.h"
 #include "update/SystemRegionalSettings.h"
 
 namespace {

@@ -71,7 +71,9 @@ LayoutObject ReadLayout(const std::uint8_t* data, std::size_t size)
 {
     ByteCursor cursor({data, size}, "Layout data ends early");
     const std::size_t signatureSize = sizeof Signature - 1;
-    if (size < signatureSize || std::memcmp(cursor.ReadSpan(signatureSize).data, Signature, signatureSize) != 0)
+    const bool hasSignature = size >= signatureSize &&
+                              std::memcmp(cursor.ReadSpan(signatureSize).data, Signature, signatureSize) == 0;
+    if (!hasSignature)
         throw ELayoutError("Layout data has no layout signature");
     LayoutObject root = ReadObject(cursor, 1);
     if (!cursor.AtEnd())

@@ -1,13 +1,14 @@
 #pragma once
 // UnitPublic: the program's shared constants and the shared routines that several parts use.
-//
+#include <cstdint>
+#include <string>
+
+// ---- Shared constants (UnitPublic.cpp) -------------------------------------------------------------
 // The hexadecimal texts are enciphered (see common/Decipher.h) with CipherKey by tools/encipher.py,
 // whose usage text lists their plain values. The key's top four bits are not all zero, so even the first
 // byte of every text is masked. Only LaunchParameters is read by the program; the title and the four
 // configuration texts are kept as the unit's published constants. Each array's bound is the digit count
 // plus the terminating NUL.
-#include <cstdint>
-#include <string>
 
 // Key of every enciphered text of the program.
 extern const std::uint16_t CipherKey;
@@ -26,7 +27,6 @@ extern const char CatalogCode[51];
 extern const char ServicePathCode[49];
 
 // ---- Stream copy of one file (CopyFileByStreamWin32.cpp) -------------------------------------------
-#include <string>
 
 // Installs a copy of source as target; true on success. The source is opened for reading with no
 // sharing; failing that raises EFOpenError with its full path and the system's text. The bytes go to a
@@ -36,17 +36,16 @@ extern const char ServicePathCode[49];
 // as is a read or write failure during the copy; the temporary file is removed then.
 bool CopyFileByStream(const std::string& source, const std::string& target);
 
-// ---- Message box ----------------------------------------------------------------------------------------
-#include <string>
-
-// Shows `text` under `caption` in the application-modal message box and returns the button pressed:
-// kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
-// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
-int ShowMessageBox(const std::string& text, int kind, const std::string& caption);
-
 // ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
 
 // Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
 // code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
 // attempt, or false when no process matched or the process list could not be taken. Reports nothing.
 bool TerminateProcessesByName(const std::string& name);
+
+// ---- Message box (ShowMessageBoxWin32.cpp) ---------------------------------------------------------
+
+// Shows `text` under `caption` in the application-modal message box and returns the button pressed:
+// kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
+// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
+int ShowMessageBox(const std::string& text, int kind, const std::string& caption);

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "tkzip/TempTargetFile.h"
+#include "tkzip/TempTargetFileWin32.h"
 #include "tkzip/ZipExtract.h"
 
 namespace {
@@ -30,7 +30,7 @@ std::vector<std::string> TargetNames(const std::wstring& target)
 int Extract(const wchar_t* archive, const std::wstring& target)
 {
     TempTargetFile temp(target);
-    if (!temp.IsOpen())
+    if (!temp.Created())
         return Failure;
     zip_error_t error;
     zip_error_init(&error);

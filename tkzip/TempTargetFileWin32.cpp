@@ -1,19 +1,18 @@
-#include "tkzip/TempTargetFile.h"
-
-#include <windows.h>
+#include "tkzip/TempTargetFileWin32.h"
 
 namespace {
 
 constexpr int NameAttempts = 100;
 
-
-// ReplaceFileW with a backup name, so that a replacement that fails halfway can put the old file back.
-bool ReplaceExisting(const std::wstring& target, const std::wstring& replacement)
+// ReplaceFileW with a backup name, so that a replacement that fails half-way can put the old file back.
+bool ReplaceExisting(const std::wstring& target, const std::wstring& replacement, DWORD attributes)
 {
     const std::wstring backup = replacement + L".old";
-    if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS,
-                     nullptr, nullptr)) {
+    if (ReplaceFileW(target.c_str(), replacement.c_str(), backup.c_str(),
+                     REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr)) {
         DeleteFileW(backup.c_str());
+        // Windows keeps the old file's attributes in the replacement; Wine does not, so they are put back.
+        SetFileAttributesW(target.c_str(), attributes);
         return true;
     }
     if (GetLastError() == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
@@ -21,31 +20,35 @@ bool ReplaceExisting(const std::wstring& target, const std::wstring& replacement
     return false;
 }
 
+// Moves the replacement to a new target, or replaces an existing file; a folder is never replaced.
+bool PutInPlace(const std::wstring& target, const std::wstring& replacement)
+{
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && ReplaceExisting(target, replacement, attributes);
+}
+
 } // namespace
 
-TempTargetFile::TempTargetFile(const std::wstring& target) : target_(target), handle_(INVALID_HANDLE_VALUE)
+TempTargetFile::TempTargetFile(std::wstring target) : target_(std::move(target))
 {
-    const std::wstring stem = target + L".~tkz" + std::to_wstring(GetCurrentProcessId()) + L".";
-    for (int attempt = 0; attempt < NameAttempts && handle_ == INVALID_HANDLE_VALUE; ++attempt) {
+    const std::wstring stem = target_ + L".~tkz" + std::to_wstring(GetCurrentProcessId()) + L".";
+    for (int attempt = 0; attempt < NameAttempts; ++attempt) {
         path_ = stem + std::to_wstring(attempt);
-        handle_ = CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (handle_ == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file_ || GetLastError() != ERROR_FILE_EXISTS)
             break;
     }
-    created_ = handle_ != INVALID_HANDLE_VALUE;
+    if (!file_)
+        path_.clear();
 }
 
 TempTargetFile::~TempTargetFile()
 {
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
-    if (created_ && !committed_)
+    file_.Reset();
+    if (!path_.empty())
         DeleteFileW(path_.c_str());
-}
-
-bool TempTargetFile::IsOpen() const
-{
-    return created_;
 }
 
 bool TempTargetFile::Write(const char* data, std::size_t size)
@@ -53,7 +56,7 @@ bool TempTargetFile::Write(const char* data, std::size_t size)
     while (size > 0) {
         const DWORD part = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
         DWORD written = 0;
-        if (!WriteFile(handle_, data, part, &written, nullptr) || written != part)
+        if (!WriteFile(file_.Get(), data, part, &written, nullptr) || written != part)
             return false;
         data += part;
         size -= part;
@@ -63,15 +66,10 @@ bool TempTargetFile::Write(const char* data, std::size_t size)
 
 bool TempTargetFile::Commit()
 {
-    const bool flushed = FlushFileBuffers(handle_) != 0;
-    CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    if (!flushed)
+    const bool flushed = FlushFileBuffers(file_.Get()) != 0;
+    file_.Reset();
+    if (!flushed || !PutInPlace(target_, path_))
         return false;
-    const DWORD attributes = GetFileAttributesW(target_.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        committed_ = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    else if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        committed_ = ReplaceExisting(target_, path_);
-    return committed_;
+    path_.clear();
+    return true;
 }

@@ -144,7 +144,8 @@ def parse(source, folder, dependencies):
                 stack.pop()
             elif assignment and stack:
                 name, value = assignment.groups()
-                stack[-1].properties.append(short(name.encode("ascii")) + pack_value(value, folder, dependencies))
+                packed = short(name.encode("ascii")) + pack_value(value, folder, dependencies)
+                stack[-1].properties.append(packed)
             else:
                 raise LayoutSourceError(f"unreadable line: {line}")
         except (LayoutSourceError, UnicodeEncodeError, OSError) as error:

@@ -39,7 +39,8 @@ TEST(ImageNameMatches, ComparesFileNamePartThenWholeImageNameIgnoringAsciiCase)
         {"\xC0\x61.exe", "\xC0\x41.EXE", true},  // 繿.exe / 繟.EXE: a second byte in a..z is folded alike
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ImageNameMatches(c.imageName, c.name, IsGbkLeadByte), c.matches) << c.imageName << " / " << c.name;
+        EXPECT_EQ(ImageNameMatches(c.imageName, c.name, IsGbkLeadByte), c.matches)
+            << c.imageName << " / " << c.name;
 }
 
 TEST(ImageFileNamePart, GbkSecondByteIsNoSeparator)

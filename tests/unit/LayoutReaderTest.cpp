@@ -167,6 +167,15 @@ TEST(ReadLayout, MalformedDataRaisesWithItsReason)
     }
 }
 
+// A picture block: the kind's byte count and name, then the bytes given.
+Bytes Block(const std::string& kind, const Bytes& data)
+{
+    Bytes block = {static_cast<std::uint8_t>(kind.size())};
+    block.insert(block.end(), kind.begin(), kind.end());
+    block.insert(block.end(), data.begin(), data.end());
+    return block;
+}
+
 TEST(ParsePictureBlock, SplitsKindFromItsData)
 {
     const struct {
@@ -174,12 +183,12 @@ TEST(ParsePictureBlock, SplitsKindFromItsData)
         const char* kind;
         Bytes data;
     } cases[] = {
-        {{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e', 2, 0, 0, 0, 0xFF, 0xD8}, "TJPEGImage", {0xFF, 0xD8}},
-        {{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e', 0, 0, 0, 0}, "TJPEGImage", {}},
-        {{9, 'T', 'G', 'I', 'F', 'I', 'm', 'a', 'g', 'e', 'G', 'I', 'F'}, "TGIFImage", {'G', 'I', 'F'}},
-        {{4, 'T', 'B', 'm', 'p', 1, 2}, "TBmp", {1, 2}},
-        {{10, 't', 'j', 'p', 'e', 'g', 'i', 'm', 'a', 'g', 'e', 1, 0, 0, 0}, "tjpegimage", {1, 0, 0, 0}},
-        {{0}, "", {}},
+        {Block("TJPEGImage", {2, 0, 0, 0, 0xFF, 0xD8}), "TJPEGImage", {0xFF, 0xD8}},
+        {Block("TJPEGImage", {0, 0, 0, 0}), "TJPEGImage", {}},
+        {Block("TGIFImage", {'G', 'I', 'F'}), "TGIFImage", {'G', 'I', 'F'}},
+        {Block("TBmp", {1, 2}), "TBmp", {1, 2}},
+        {Block("tjpegimage", {1, 0, 0, 0}), "tjpegimage", {1, 0, 0, 0}},
+        {Block("", {}), "", {}},
     };
     for (const auto& c : cases) {
         const PictureBlock picture = ParsePictureBlock({c.block.data(), c.block.size()});
@@ -196,10 +205,9 @@ TEST(ParsePictureBlock, MalformedBlockRaises)
     } cases[] = {
         {{}, "Picture block ends early"},
         {{9, 'T', 'G', 'I', 'F'}, "Picture block ends early"},
-        {{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e', 3, 0, 0}, "Picture block ends early"},
-        {{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e', 3, 0, 0, 0, 1, 2}, "Picture block ends early"},
-        {{10, 'T', 'J', 'P', 'E', 'G', 'I', 'm', 'a', 'g', 'e', 1, 0, 0, 0, 1, 2},
-         "Picture block goes on after its JPEG stream"},
+        {Block("TJPEGImage", {3, 0, 0}), "Picture block ends early"},
+        {Block("TJPEGImage", {3, 0, 0, 0, 1, 2}), "Picture block ends early"},
+        {Block("TJPEGImage", {1, 0, 0, 0, 1, 2}), "Picture block goes on after its JPEG stream"},
     };
     for (const auto& c : cases) {
         try {

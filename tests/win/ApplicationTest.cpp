@@ -37,6 +37,10 @@ public:
     {
         if (message == WM_CANCELMODE)
             ++cancelModes;
+        if (message == WM_CLOSE) {
+            ++closes;
+            return 0;
+        }
         if (message == TestMessage && wParam == 1)
             throw EAppError("Raised by a window procedure");
         if (message == TestMessage)
@@ -45,6 +49,7 @@ public:
     }
 
     int cancelModes = 0;
+    int closes = 0;
     int testMessages = 0;
 
 private:
@@ -64,7 +69,9 @@ TEST_F(ApplicationTest, ModalBoxIsARealBoxThatDisablesTheThreadsOtherWindowsWhil
     TestWindow disabledBefore(WS_DISABLED);
     SetActiveWindow(other.Handle());
     bool otherEnabledDuringBox = true;
-    MessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) { otherEnabledDuringBox = IsWindowEnabled(other.Handle()); });
+    MessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
+        otherEnabledDuringBox = IsWindowEnabled(other.Handle());
+    });
 
     EXPECT_EQ(app.ModalMessageBox("Some text", "Some caption", MB_ICONWARNING | MB_OK), IDOK);
 
@@ -175,6 +182,19 @@ TEST_F(ApplicationTest, LoopEndsOnTheLogoffNotice)
         SendMessageA(app.Handle(), WM_ENDSESSION, TRUE, 0);
     });
     EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(ApplicationTest, CloseOfTheTaskbarEntryClosesTheMainWindowOrElseQuits)
+{
+    app.SetMainWindow(other.Handle());
+    SendMessageA(app.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(other.closes, 1);
+    EXPECT_TRUE(IsWindow(app.Handle()));
+
+    app.SetMainWindow(nullptr);
+    app.Run([&] { SendMessageA(app.Handle(), WM_CLOSE, 0, 0); });
+    EXPECT_TRUE(app.Terminated());
+    EXPECT_TRUE(IsWindow(app.Handle()));
 }
 
 TEST_F(ApplicationTest, HiddenWindowCarriesTheTitleAndGivesTheTaskbarEntryWhenShown)

@@ -4,14 +4,15 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <set>
+#include <algorithm>
+
+#include "support/ScratchFolder.h"
 
 namespace {
 
-const std::string Chinese = "\xC9\xFD\xBC\xB6\\";             // 升级\ (a GBK folder name)
-const std::string ExamTxt = "\xBF\xBC\xCA\xD4.txt";           // 考试.txt
+const std::string ExamTxt = "\xBF\xBC\xCA\xD4.txt";                 // 考试.txt
 const std::string ExamZip = "\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF.zip"; // 考试资料.zip
+const std::string ExamText = "\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF\r\n"; // 考试资料
 const std::string OldContent = "old content\r\n";
 
 std::string Repeat(const std::string& text, int times)
@@ -31,112 +32,75 @@ std::string FixturePath(const std::string& name)
     return path;
 }
 
-std::string ReadBytes(const std::string& path)
+std::vector<std::string> With(std::vector<std::string> names, const std::string& name)
 {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
-std::set<std::string> FolderEntries(const std::string& folder)
-{
-    std::set<std::string> names;
-    WIN32_FIND_DATAA found;
-    const HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
-    if (find == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            names.insert(name);
-    } while (FindNextFileA(find, &found));
-    FindClose(find);
+    names.push_back(name);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
 }
 
-// A fresh application-like folder with a GBK-named sub-folder, removed afterwards.
+// An application-like folder, and one whose name is GBK (升级-...) for the Chinese paths.
 class ProZipTest : public testing::Test {
 protected:
-    void SetUp() override
+    // Copies a fixture archive into the folder; gives its full path.
+    static std::string Stage(const ScratchFolder& folder, const char* fixture, const std::string& name)
     {
-        char temp[MAX_PATH + 1];
-        GetTempPathA(sizeof temp, temp);
-        static int serial = 0;
-        root_ = std::string(temp) + "ProZipTest" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(++serial) + "\\";
-        ASSERT_TRUE(CreateDirectoryA(root_.c_str(), nullptr));
-        ASSERT_TRUE(CreateDirectoryA((root_ + Chinese).c_str(), nullptr));
-    }
-    void TearDown() override
-    {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_))
-            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::filesystem::remove_all(root_);
-    }
-
-    // Copies a fixture archive into the folder under the given relative name; gives its full path.
-    std::string Stage(const std::string& fixture, const std::string& name)
-    {
-        const std::string path = root_ + name;
+        const std::string path = folder.Path() + name;
         EXPECT_TRUE(CopyFileA(FixturePath(fixture).c_str(), path.c_str(), FALSE)) << fixture;
         return path;
     }
 
-    std::string root_;
+    ScratchFolder folder_{"ProZip"};
+    ScratchFolder chineseFolder_{"\xC9\xFD\xBC\xB6"}; // 升级
 };
 
 TEST_F(ProZipTest, ExtractsTheMemberAndReplacesTheTarget)
 {
     const struct {
         const char* fixture;
+        bool chinese;
         std::string archive;
         std::string target;
         bool targetExists;
         std::string expected;
     } cases[] = {
-        {"Stored.zip", "readmetxt.zip", "readme.txt", false, "stored member\r\n"},
-        {"Stored.zip", "readmetxt.zip", "readme.txt", true, "stored member\r\n"},
-        {"Deflated.zip", "QeltoExamexe.zip", "QeltoExam.exe", true, Repeat("exam client build 2\n", 400)},
-        {"Several.zip", "data_mdb.zip", "data.mdb", false, Repeat("database bytes ", 50)},
-        {"ChineseUtf8.zip", Chinese + ExamZip, Chinese + ExamTxt, true,
-         Repeat("\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF\r\n", 40)}, // 考试资料
-        {"ChineseGbk.zip", Chinese + ExamZip, Chinese + ExamTxt, false,
-         Repeat("\xBF\xBC\xCA\xD4\xD7\xCA\xC1\xCF\r\n", 40)}, // 考试资料
+        {"Stored.zip", false, "readmetxt.zip", "readme.txt", false, "stored member\r\n"},
+        {"Stored.zip", false, "readmetxt.zip", "readme.txt", true, "stored member\r\n"},
+        {"Deflated.zip", false, "QeltoExamexe.zip", "QeltoExam.exe", true, Repeat("exam client build 2\n", 400)},
+        {"Several.zip", false, "data_mdb.zip", "data.mdb", false, Repeat("database bytes ", 50)},
+        {"ChineseUtf8.zip", true, ExamZip, ExamTxt, true, Repeat(ExamText, 40)},
+        {"ChineseGbk.zip", true, ExamZip, ExamTxt, false, Repeat(ExamText, 40)},
     };
     for (const auto& c : cases) {
-        const std::string target = root_ + c.target;
+        const ScratchFolder& folder = c.chinese ? chineseFolder_ : folder_;
+        const std::string target = folder.Path() + c.target;
         DeleteFileA(target.c_str());
         if (c.targetExists)
-            WriteBytes(target, OldContent);
-        const std::string archive = Stage(c.fixture, c.archive);
-        const std::size_t nameStart = target.rfind('\\') + 1;
-        std::set<std::string> expectedEntries = FolderEntries(target.substr(0, nameStart));
-        expectedEntries.insert(target.substr(nameStart));
+            ScratchFolder::Write(target, OldContent);
+        const std::string archive = Stage(folder, c.fixture, c.archive);
+        const std::vector<std::string> expectedNames = With(folder.Names(), c.target);
 
         EXPECT_NE(CallProZip(archive, target, 1), -1) << c.fixture;
-        EXPECT_EQ(ReadBytes(target), c.expected) << c.fixture;
-        EXPECT_EQ(FolderEntries(target.substr(0, nameStart)), expectedEntries)
-            << c.fixture << ": nothing left beside the target";
+        EXPECT_EQ(ScratchFolder::Read(target), c.expected) << c.fixture;
+        EXPECT_EQ(folder.Names(), expectedNames) << c.fixture << ": nothing left beside the target";
     }
+}
+
+TEST_F(ProZipTest, KeepsTheReplacedTargetsAttributes)
+{
+    const std::string target = folder_.Path() + "readme.txt";
+    ScratchFolder::Write(target, OldContent);
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    EXPECT_NE(CallProZip(Stage(folder_, "Stored.zip", "readmetxt.zip"), target, 1), -1);
+    EXPECT_EQ(ScratchFolder::Read(target), "stored member\r\n");
+    EXPECT_EQ(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN, DWORD{FILE_ATTRIBUTE_HIDDEN});
 }
 
 TEST_F(ProZipTest, LeavesTheTargetUntouchedOnFailure)
 {
-    const std::string target = root_ + "readme.txt";
+    const std::string target = folder_.Path() + "readme.txt";
     const struct {
         const char* why;
         const char* fixture;
@@ -153,29 +117,30 @@ TEST_F(ProZipTest, LeavesTheTargetUntouchedOnFailure)
     };
     for (const auto& c : cases) {
         SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-        WriteBytes(target, OldContent);
+        ScratchFolder::Write(target, OldContent);
         SetFileAttributesA(target.c_str(), c.targetAttributes);
-        const std::string archive = c.fixture ? Stage(c.fixture, "readmetxt.zip") : root_ + "absent.zip";
-        const std::set<std::string> before = FolderEntries(root_);
+        const std::string archive =
+            c.fixture ? Stage(folder_, c.fixture, "readmetxt.zip") : folder_.Path() + "absent.zip";
+        const std::vector<std::string> before = folder_.Names();
 
         EXPECT_EQ(CallProZip(archive, target, c.mode), -1) << c.why;
-        EXPECT_EQ(ReadBytes(target), OldContent) << c.why;
-        EXPECT_EQ(FolderEntries(root_), before) << c.why << ": no temporary file left";
+        EXPECT_EQ(ScratchFolder::Read(target), OldContent) << c.why;
+        EXPECT_EQ(folder_.Names(), before) << c.why << ": no temporary file left";
         DeleteFileA(archive.c_str());
     }
 }
 
 TEST_F(ProZipTest, FailsWhenTheTargetCannotBeWritten)
 {
-    const std::string archive = Stage("Stored.zip", "readmetxt.zip");
-    const std::string folderTarget = root_ + "readme.txt";
+    const std::string archive = Stage(folder_, "Stored.zip", "readmetxt.zip");
+    const std::string folderTarget = folder_.Path() + "readme.txt";
     ASSERT_TRUE(CreateDirectoryA(folderTarget.c_str(), nullptr));
-    const std::set<std::string> before = FolderEntries(root_);
+    const std::vector<std::string> before = folder_.Names();
 
     EXPECT_EQ(CallProZip(archive, folderTarget, 1), -1) << "target is a folder";
-    EXPECT_EQ(CallProZip(archive, root_ + "missing\\readme.txt", 1), -1) << "target's folder is missing";
-    EXPECT_EQ(FolderEntries(root_), before);
-    EXPECT_TRUE(FolderEntries(folderTarget + "\\").empty());
+    EXPECT_EQ(CallProZip(archive, folder_.Path() + "missing\\readme.txt", 1), -1) << "target's folder is missing";
+    EXPECT_EQ(folder_.Names(), before);
+    EXPECT_TRUE(RemoveDirectoryA(folderTarget.c_str())) << "the folder stays empty";
 }
 
 } // namespace

@@ -43,7 +43,10 @@ struct Sleeper {
     KernelHandle process;
     DWORD processId = 0;
 
-    bool Ended(DWORD waitMilliseconds) const { return WaitForSingleObject(process.Get(), waitMilliseconds) == WAIT_OBJECT_0; }
+    bool Ended(DWORD waitMilliseconds) const
+    {
+        return WaitForSingleObject(process.Get(), waitMilliseconds) == WAIT_OBJECT_0;
+    }
     DWORD ExitCode() const
     {
         DWORD code = 0;
@@ -82,7 +85,7 @@ protected:
         RemoveDirectoryA(folder_.c_str());
     }
 
-    // Starts a sleeping copy of this program at folder_ + relativePath, a sub-folder per path.
+    // Starts a sleeping copy of this program as fileName in the sub-folder of folder_ named subFolder.
     const Sleeper& Start(const std::string& subFolder, const std::string& fileName)
     {
         const std::string folder = folder_ + subFolder + "\\";
@@ -95,8 +98,8 @@ protected:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION info = {};
         std::string commandLine = "\"" + sleeper.path + "\"";
-        EXPECT_TRUE(CreateProcessA(sleeper.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &info))
+        EXPECT_TRUE(CreateProcessA(sleeper.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, &startup, &info))
             << sleeper.path;
         CloseHandle(info.hThread);
         sleeper.process.Reset(info.hProcess);
