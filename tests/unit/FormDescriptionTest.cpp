@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "imaging/PictureRegistry.h"
 
 namespace {
@@ -99,6 +101,11 @@ struct LayoutCase {
     ControlBounds image2;
     ControlBounds label1;
 };
+
+void PrintTo(const LayoutCase& layoutCase, std::ostream* out)
+{
+    *out << "text height " << layoutCase.textHeight;
+}
 
 class LaidOutBoundsTest : public testing::TestWithParam<LayoutCase> {};
 

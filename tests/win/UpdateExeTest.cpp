@@ -3,6 +3,7 @@
 // would, its window inspected, and the files, the log and the relaunch checked afterwards.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <regex>
 #include <string>
 #include <vector>
@@ -254,6 +255,11 @@ struct SwitchCase {
     const char* arguments;
     bool updates;
 };
+
+void PrintTo(const SwitchCase& switchCase, std::ostream* out)
+{
+    *out << "[" << switchCase.arguments << "]";
+}
 
 class UpdateExeSwitchTest : public testing::TestWithParam<SwitchCase> {
 protected:
