@@ -82,3 +82,9 @@ endif()
 include(GoogleTest)
 gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")
+
+# update_bench.exe: times one operation of the update run per invocation for scripts/bench.
+add_executable(update_bench ${CMAKE_SOURCE_DIR}/bench/win/UpdateBenchWin32.cpp)
+target_compile_options(update_bench PRIVATE ${WARNINGS})
+target_link_options(update_bench PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(update_bench PRIVATE shell TkZip ${WIN32_LIBS})
