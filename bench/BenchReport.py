@@ -4,7 +4,7 @@ ratio of our time to the baseline's (below 1: ours is faster).
   BenchReport.py <rows.tsv> <native.json>
 rows.tsv: one line per Windows-side measurement: label, our seconds, baseline label, baseline seconds,
 bytes moved (0 when no rate applies). native.json: Google Benchmark's JSON output of native_bench, whose
-GIFDecodeTGIFImage/<sample> runs pair with GIFDecodeGiflib/<sample>."""
+runs pair with their baselines as PAIRS lists them."""
 import json
 import sys
 
@@ -29,22 +29,29 @@ def windows_rows(path):
             yield label, float(ours), base_label, float(base) if base else None, int(size)
 
 
+# Our benchmark families and their baselines: family, label, baseline family, baseline label.
+PAIRS = [
+    ("GIFDecodeTGIFImage", "GIF {}: TGIFImage", "GIFDecodeGiflib", "giflib DGifSlurp"),
+    ("JPEGDecodeTJPEGImage", "JPEG banner: TJPEGImage", "JPEGDecodeLibjpeg", "libjpeg to RGB"),
+]
+
+
 def native_rows(path):
     with open(path, encoding="utf-8") as report:
         runs = {run["name"]: run for run in json.load(report)["benchmarks"] if run.get("run_type") == "iteration"}
 
-    # CPU time: both decoders run on one thread, and the machine's other load does not count.
+    # CPU time: each benchmark runs on one thread, and the machine's other load does not count.
     def seconds(run):
         return run["cpu_time"] * UNITS[run["time_unit"]]
 
-    for name, run in runs.items():
-        if name.startswith("GIFDecodeGiflib/"):
-            continue
-        sample = name.split("/", 1)[1] if "/" in name else ""
-        pixels = int(run.get("bytes_per_second", 0) * seconds(run))
-        base = runs.get(f"GIFDecodeGiflib/{sample}") if name.startswith("GIFDecodeTGIFImage/") else None
-        label = f"GIF {sample}: TGIFImage" if base else name
-        yield label, seconds(run), "giflib DGifSlurp" if base else "", seconds(base) if base else None, pixels
+    for family, label, base_family, base_label in PAIRS:
+        for name, run in runs.items():
+            found, _, sample = name.partition("/")
+            base = runs.get(base_family + name[len(found):])
+            if found != family or base is None:
+                continue
+            size = int(run.get("bytes_per_second", 0) * seconds(run))
+            yield label.format(sample), seconds(run), base_label, seconds(base), size
 
 
 def main(rows_path, native_path):

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
 #include <utility>
 
+#include "bench/ResourceFile.h"
 #include "imaging/GIFImage.h"
 #include "tests/unit/GifBuilder.h"
 
@@ -114,14 +112,6 @@ GifSample WithPixels(GifBytes bytes)
     return {std::move(bytes), pixels};
 }
 
-GifSample ReadStrip()
-{
-    std::ifstream file(RESOURCES_DIR "/Strip.gif", std::ios::binary);
-    if (!file)
-        throw std::runtime_error("cannot read " RESOURCES_DIR "/Strip.gif");
-    return WithPixels(GifBytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
-}
-
 } // namespace
 
 const GifSample& PhotoSample()
@@ -138,6 +128,6 @@ const GifSample& ScreenSample()
 
 const GifSample& StripSample()
 {
-    static const GifSample sample = ReadStrip();
+    static const GifSample sample = WithPixels(ReadResource("Strip.gif"));
     return sample;
 }
