@@ -92,3 +92,9 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
   target_link_options(ShowRecorder PRIVATE ${STATIC_RUNTIME})
   add_dependencies(win_tests ShowRecorder)
 endif()
+
+# update_bench.exe: times one operation of the update run per invocation for scripts/bench.
+add_executable(update_bench ${CMAKE_SOURCE_DIR}/bench/win/UpdateBenchWin32.cpp)
+target_compile_options(update_bench PRIVATE ${WARNINGS})
+target_link_options(update_bench PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(update_bench PRIVATE shell TkZip ${WIN32_LIBS})

@@ -6,6 +6,9 @@
 namespace {
 constexpr std::uint32_t PassStart[4] = {0, 4, 2, 1};
 constexpr std::uint32_t PassStep[4] = {8, 8, 4, 2};
+// Strings up to this length that end inside the run are copied byte by byte: most strings of noisy
+// pictures are a few bytes long, where a call into the library's copy costs more than the copy.
+constexpr std::size_t ShortString = 8;
 }
 
 GIFPixelWriter::GIFPixelWriter(std::uint8_t* pixels, std::uint32_t width, std::uint32_t height,
@@ -19,6 +22,12 @@ GIFPixelWriter::GIFPixelWriter(std::uint8_t* pixels, std::uint32_t width, std::u
 
 void GIFPixelWriter::Write(const std::uint8_t* indices, std::size_t count)
 {
+    if (count <= ShortString && count < runLeft_ && run_ != nullptr) {
+        runLeft_ -= count;
+        for (const std::uint8_t* end = indices + count; indices != end;)
+            *run_++ = *indices++;
+        return;
+    }
     while (count > 0 && run_ != nullptr) {
         const std::size_t taken = std::min(count, runLeft_);
         std::memcpy(run_, indices, taken);

@@ -1,0 +1,138 @@
+// update_bench.exe: runs one operation of the update run per invocation, times it with
+// QueryPerformanceCounter and prints "seconds=<elapsed>", so that scripts/bench can set it against a native
+// baseline without Wine's start-up in the figure:
+//   copy <source> <target>            CopyFileByStream of one file
+//   update <applicationFolder>        RunUpdate over the folder's manifest (no pump, no client to relaunch)
+//   prozip <archive> <target>         ProZip in mode 1 through the binding
+//   log <applicationFolder> <count>   adds <count> records to the folder's log; prints the time per record
+// Exit code 0 on success, 1 when the operation failed, 2 on a wrong command line.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "archive/ProZipBinding.h"
+#include "common/UnitPublic.h"
+#include "update/FileStoreWin32.h"
+#include "update/SystemClock.h"
+#include "update/UpdateFilesWin32.h"
+#include "update/UpdateLog.h"
+#include "update/UpdateRun.h"
+
+namespace {
+
+// The host of a run that nobody watches: nothing to pump, a notice only marks the failure, and reaching
+// the relaunch marks a run that got to its end.
+class QuietHost : public UpdateHost {
+public:
+    void PumpMessages() override {}
+    int ShowMessageBox(const std::string&, int, const std::string&) override { return IDOK; }
+    int ProZip(const std::string& archive, const std::string& target, int mode) override
+    {
+        return CallProZip(archive, target, mode);
+    }
+    void RelaunchClient() override { relaunched = true; }
+
+    bool relaunched = false;
+};
+
+class Stopwatch {
+public:
+    Stopwatch()
+    {
+        QueryPerformanceFrequency(&frequency_);
+        QueryPerformanceCounter(&start_);
+    }
+    double Seconds() const
+    {
+        LARGE_INTEGER now;
+        QueryPerformanceCounter(&now);
+        return double(now.QuadPart - start_.QuadPart) / double(frequency_.QuadPart);
+    }
+
+private:
+    LARGE_INTEGER frequency_;
+    LARGE_INTEGER start_;
+};
+
+void Require(bool done, const char* what)
+{
+    if (!done)
+        throw std::runtime_error(what);
+}
+
+double TimeCopy(char** args)
+{
+    const Stopwatch watch;
+    Require(CopyFileByStream(args[0], args[1]), "the copy failed");
+    return watch.Seconds();
+}
+
+double TimeUpdate(char** args)
+{
+    FileStoreWin32 store;
+    UpdateFilesWin32 files;
+    SystemClock clock;
+    QuietHost host;
+    const Stopwatch watch;
+    RunUpdate(args[0], {store, files, host, clock});
+    const double seconds = watch.Seconds();
+    Require(host.relaunched, "a copy failed");
+    return seconds;
+}
+
+double TimeProZip(char** args)
+{
+    const Stopwatch watch;
+    Require(CallProZip(args[0], args[1], 1) != -1, "the extraction failed");
+    return watch.Seconds();
+}
+
+double TimeLogRecord(char** args)
+{
+    const std::string folder = args[0];
+    const int count = std::atoi(args[1]);
+    Require(count > 0, "the record count is not positive");
+    FileStoreWin32 store;
+    SystemClock clock;
+    TextList log = OpenLog(store, folder);
+    const Stopwatch watch;
+    for (int i = 0; i < count; ++i)
+        AddRecord(log, EntryErrorRecord(clock, "update_bench"), store, folder);
+    return watch.Seconds() / count;
+}
+
+struct Operation {
+    const char* name;
+    int argumentCount;
+    double (*time)(char** args);
+};
+
+const Operation kOperations[] = {
+    {"copy", 2, TimeCopy},
+    {"update", 1, TimeUpdate},
+    {"prozip", 2, TimeProZip},
+    {"log", 2, TimeLogRecord},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (const Operation& operation : kOperations) {
+        if (argc != operation.argumentCount + 2 || std::strcmp(argv[1], operation.name) != 0)
+            continue;
+        try {
+            std::printf("seconds=%.6f\n", operation.time(argv + 2));
+            return 0;
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "update_bench %s: %s\n", operation.name, error.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "usage: update_bench copy|update|prozip|log <arguments>\n");
+    return 2;
+}
