@@ -1,6 +1,7 @@
 #include "support/MessageBoxWatcher.h"
 
 #include "support/ClientPixels.h"
+#include "support/ProcessWindows.h"
 
 #include <chrono>
 #include <set>
@@ -18,29 +19,9 @@ std::string WindowText(HWND window)
     return text;
 }
 
-struct BoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchBox(HWND window, LPARAM search)
-{
-    auto* box = reinterpret_cast<BoxSearch*>(search);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char className[16] = {};
-    GetClassNameA(window, className, sizeof className);
-    if (processId != box->processId || std::string(className) != "#32770" || !IsWindowVisible(window))
-        return TRUE;
-    box->found = window;
-    return FALSE;
-}
-
 BOOL CALLBACK FindIcon(HWND control, LPARAM iconControl)
 {
-    char className[16] = {};
-    GetClassNameA(control, className, sizeof className);
-    if (lstrcmpiA(className, "Static") != 0 || (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
+    if (lstrcmpiA(ClassNameOf(control).c_str(), "Static") != 0 || (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
         return TRUE;
     *reinterpret_cast<HWND*>(iconControl) = control;
     return FALSE;
@@ -147,9 +128,7 @@ void MessageBoxWatcher::Watch()
 
 HWND MessageBoxWatcher::FindBox() const
 {
-    BoxSearch search{processId_, nullptr};
-    EnumWindows(MatchBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindProcessWindow(processId_, [](HWND window) { return ClassNameOf(window) == "#32770"; });
 }
 
 // Records the box, runs the check, presses the button and waits until the box is gone, so that it is

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "support/ProcessWindows.h"
+
 namespace {
 
 std::string OwnFolder()
@@ -29,24 +31,6 @@ std::vector<std::string> Lines(const std::string& bytes)
 std::string After(const std::string& line, const std::string& key)
 {
     return line.rfind(key, 0) == 0 ? line.substr(key.size()) : "";
-}
-
-struct WindowSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK MatchUpdateWindow(HWND window, LPARAM search)
-{
-    auto* wanted = reinterpret_cast<WindowSearch*>(search);
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
-    char caption[16] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    if (processId != wanted->processId || std::string(caption) != "Marovin" || !IsWindowVisible(window))
-        return TRUE;
-    wanted->found = window;
-    return FALSE;
 }
 
 } // namespace
@@ -207,10 +191,13 @@ HWND UpdaterFixture::VisibleWindow(DWORD processId, DWORD milliseconds)
 {
     const DWORD start = GetTickCount();
     do {
-        WindowSearch search{processId, nullptr};
-        EnumWindows(MatchUpdateWindow, reinterpret_cast<LPARAM>(&search));
-        if (search.found != nullptr)
-            return search.found;
+        const HWND found = FindProcessWindow(processId, [](HWND window) {
+            char caption[16] = {};
+            GetWindowTextA(window, caption, sizeof caption);
+            return std::string(caption) == "Marovin";
+        });
+        if (found != nullptr)
+            return found;
         Sleep(50);
     } while (GetTickCount() - start < milliseconds);
     return nullptr;
