@@ -11,6 +11,8 @@
 //   waits for the next message only when none ran.
 // - The logoff notice: WM_QUERYENDSESSION is always allowed, and WM_ENDSESSION with a session that ends
 //   ends the loop after its current turn, like a quit message.
+// - Restore of the taskbar entry (WM_SYSCOMMAND SC_RESTORE to the hidden window) restores it and then
+//   runs the restore handler, through which the main window comes back.
 // - Close of the taskbar entry (WM_CLOSE to the hidden window) is sent on to the main window as its own
 //   close; before a main window is set it is the quit request.
 // - The modal box leaves its owner, the hidden window, to the system's own dialog handling, which
@@ -23,6 +25,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "app/MainThreadQueue.h"
 #include "common/HandlesWin32.h"
@@ -45,6 +48,10 @@ public:
     void SetMainWindow(HWND mainWindow) { mainWindow_ = mainWindow; }
     // Makes the hidden window visible, which gives the program its taskbar entry.
     void ShowTaskbarEntry();
+    // Minimises the taskbar entry (making it visible first when it was not), activating nothing.
+    void MinimizeTaskbarEntry();
+    // Runs `handler` each time the user restores the taskbar entry.
+    void SetOnRestore(std::function<void()> handler) { onRestore_ = std::move(handler); }
 
     // Queues a quit message on the main thread's queue and returns at once.
     void RequestQuit();
@@ -81,6 +88,7 @@ private:
     MainThreadQueue handOver_;
     const UINT taskbarCreated_;
     HWND mainWindow_ = nullptr;
+    std::function<void()> onRestore_;
     bool terminated_ = false;
 };
 

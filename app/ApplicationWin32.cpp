@@ -86,6 +86,11 @@ void Application::ShowTaskbarEntry()
     ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
 
+void Application::MinimizeTaskbarEntry()
+{
+    ShowWindow(Handle(), SW_SHOWMINNOACTIVE);
+}
+
 void Application::RequestQuit()
 {
     PostQuitMessage(0);
@@ -104,6 +109,12 @@ LRESULT Application::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
         return TRUE;
     case WM_ENDSESSION:
         terminated_ = terminated_ || wParam != FALSE;
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_RESTORE || onRestore_ == nullptr)
+            return DefWindowProcA(window, message, wParam, lParam);
+        DefWindowProcA(window, message, wParam, lParam);
+        onRestore_();
         return 0;
     case WM_CLOSE:
         if (mainWindow_ != nullptr)

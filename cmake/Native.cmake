@@ -16,6 +16,7 @@ target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(core PRIVATE ${WARNINGS} ${SANITIZE} -g)
 target_link_options(core PUBLIC ${SANITIZE})
 target_compile_options(core PUBLIC ${SANITIZE})
+target_link_libraries(core PUBLIC JPEG::JPEG)
 
 file(GLOB TKZIP_CORE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
 list(FILTER TKZIP_CORE EXCLUDE REGEX "Win32\\.cpp$")
@@ -35,7 +36,8 @@ target_link_libraries(unit_tests PRIVATE core GTest::gtest GTest::gmock GTest::g
 if(TARGET tkzipcore)
   target_link_libraries(unit_tests PRIVATE tkzipcore)
 endif()
-target_compile_definitions(unit_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_compile_definitions(unit_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures"
+  RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 

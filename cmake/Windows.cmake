@@ -8,6 +8,7 @@ add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=
 add_library(core STATIC ${CORE_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
 target_compile_options(core PRIVATE ${WARNINGS})
+target_link_libraries(core PUBLIC ${DEPS_PREFIX}/lib/libjpeg.a)
 
 add_library(shell STATIC ${WIN32_SOURCES})
 target_compile_options(shell PRIVATE ${WARNINGS})

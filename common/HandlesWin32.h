@@ -74,3 +74,11 @@ struct WindowHandleTraits {
     static void Close(Type handle) noexcept { DestroyWindow(handle); }
 };
 using WindowHandle = UniqueHandle<WindowHandleTraits>;
+
+// Fonts made by CreateFontIndirectA, deleted with DeleteObject.
+struct FontHandleTraits {
+    using Type = HFONT;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteObject(handle); }
+};
+using FontHandle = UniqueHandle<FontHandleTraits>;

@@ -1,0 +1,54 @@
+#include "app/fUpDateMain.h"
+
+#include "app/CommandLine.h"
+#include "archive/ProZipBinding.h"
+#include "common/ApplicationFolder.h"
+#include "common/UnitPublic.h"
+#include "update/ClientRelaunchWin32.h"
+#include "update/FileStoreWin32.h"
+#include "update/SystemClock.h"
+#include "update/UpdateFilesWin32.h"
+#include "update/UpdateRun.h"
+
+const std::string ClientExeName = "QeltoExam.exe";
+
+namespace {
+
+// The update run's host services as the update window gives them.
+class FrmMainUpdateHost : public UpdateHost {
+public:
+    explicit FrmMainUpdateHost(HWND updateWindow) : updateWindow_(updateWindow) {}
+
+    void PumpMessages() override { Application::Instance().ProcessMessages(); }
+    int ShowMessageBox(const std::string& text, int kind, const std::string& caption) override
+    {
+        return ::ShowMessageBox(text, kind, caption);
+    }
+    int ProZip(const std::string& archive, const std::string& target, int mode) override
+    {
+        return CallProZip(archive, target, mode);
+    }
+    void RelaunchClient() override { ::RelaunchClient(updateWindow_, ClientExeName); }
+
+private:
+    HWND updateWindow_;
+};
+
+} // namespace
+
+void TFrmMain::FormShow()
+{
+    if (!ClientExeName.empty())
+        TerminateProcessesByName(ClientExeName);
+    if (RunMode == AutoRunMode)
+        BtnUpClick();
+}
+
+void TFrmMain::BtnUpClick()
+{
+    FileStoreWin32 store;
+    UpdateFilesWin32 files;
+    FrmMainUpdateHost host(Handle());
+    SystemClock clock;
+    RunUpdate(ApplicationFolder(), {store, files, host, clock});
+}

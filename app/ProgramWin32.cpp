@@ -1,0 +1,46 @@
+// Program entry of Update.exe: sets up the application and the update window, takes the run mode from the
+// command line, and runs the message loop. An update run is asked for by the switch "-UR"; without it
+// the quit request is queued at once, so the loop shows the window (ending the client's processes) and
+// ends.
+//
+// Decisions: the show command of the first showing is the one in the process's STARTUPINFO (normal when
+// it gives none). Should the application or its window fail to be built, the failure is shown when the
+// application exists, and the program ends with exit code 1.
+#include <windows.h>
+
+#include "app/CommandLine.h"
+#include "app/fUpDateMain.h"
+
+namespace {
+
+int StartupShowCommand()
+{
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    GetStartupInfoA(&startup);
+    return (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : SW_SHOWNORMAL;
+}
+
+int RunProgram(Application& application)
+{
+    TFrmMain frmMain(application);
+    frmMain.RunMode = RunModeFor(SplitCommandLine(GetCommandLineA()));
+    if (frmMain.RunMode.empty())
+        application.RequestQuit();
+    application.Run([&frmMain] { frmMain.ShowFirstTime(StartupShowCommand()); });
+    return 0;
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    try {
+        Application application;
+        int exitCode = 1;
+        RunReportingErrors([&] { exitCode = RunProgram(application); });
+        return exitCode;
+    } catch (...) {
+        return 1;
+    }
+}
