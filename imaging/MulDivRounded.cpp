@@ -10,7 +10,8 @@ int MulDivRounded(int number, int numerator, int denominator)
     const std::int64_t product = std::int64_t(number) * numerator;
     const bool negative = (product < 0) != (denominator < 0);
     const std::uint64_t magnitude = product < 0 ? std::uint64_t(-product) : std::uint64_t(product);
-    const std::uint64_t divisor = denominator < 0 ? std::uint64_t(-std::int64_t(denominator)) : std::uint64_t(denominator);
+    const std::int64_t wideDenominator = denominator;
+    const std::uint64_t divisor = std::uint64_t(wideDenominator < 0 ? -wideDenominator : wideDenominator);
     const std::uint64_t quotient = (magnitude + divisor / 2) / divisor;
     if (quotient > std::uint64_t(std::numeric_limits<int>::max()))
         return -1;
