@@ -9,7 +9,9 @@
 #include <windows.h>
 
 #include "app/CommandLine.h"
+#include "app/PlaybackHostWin32.h"
 #include "app/fUpDateMain.h"
+#include "imaging/GIFPictureWin32.h"
 
 namespace {
 
@@ -23,6 +25,8 @@ int StartupShowCommand()
 
 int RunProgram(Application& application)
 {
+    PlaybackHost playback(application); // outlives the window, whose strip plays on it
+    RegisterGIFImage(playback.Platform());
     TFrmMain frmMain(application);
     frmMain.RunMode = RunModeFor(SplitCommandLine(GetCommandLineA()));
     if (frmMain.RunMode.empty())
