@@ -83,3 +83,12 @@ endif()
 include(GoogleTest)
 gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
   PROPERTIES ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")
+
+# The show recorder hook that the end-to-end tests set in Update.exe (see tests/win/hook).
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
+  add_library(ShowRecorder SHARED ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
+  set_target_properties(ShowRecorder PROPERTIES PREFIX "")
+  target_compile_options(ShowRecorder PRIVATE ${WARNINGS})
+  target_link_options(ShowRecorder PRIVATE ${STATIC_RUNTIME})
+  add_dependencies(win_tests ShowRecorder)
+endif()

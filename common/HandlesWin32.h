@@ -98,3 +98,11 @@ struct BitmapHandleTraits {
     static void Close(Type handle) noexcept { DeleteObject(handle); }
 };
 using BitmapHandle = UniqueHandle<BitmapHandleTraits>;
+
+// Logical palettes made by CreatePalette, deleted with DeleteObject.
+struct PaletteHandleTraits {
+    using Type = HPALETTE;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteObject(handle); }
+};
+using PaletteHandle = UniqueHandle<PaletteHandleTraits>;

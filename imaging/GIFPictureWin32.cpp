@@ -4,7 +4,6 @@
 
 #include "imaging/PictureCanvasWin32.h"
 #include "imaging/PictureRectMath.h"
-#include "imaging/PictureRegistry.h"
 #include "imaging/SurfaceDeviceWin32.h"
 
 GIFPicture::GIFPicture(const std::uint8_t* data, std::size_t size, const PlaybackPlatform& platform,
@@ -28,13 +27,10 @@ void GIFPicture::Draw(PictureCanvas& canvas, const PictureRect& rect)
     PresentSurface(canvas.DeviceContext(), rect, surface);
 }
 
-void RegisterGIFImage(const PlaybackPlatform& platform)
+void RegisterGIFImage(PictureRegistry& registry, const PlaybackPlatform& platform, bool paletteDisplay)
 {
-    const HDC screen = GetDC(nullptr);
-    const bool paletteDisplay = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) <= 8;
-    ReleaseDC(nullptr, screen);
     RegisterClipboardFormatA("GIF Image");
-    PictureClasses().Register("TGIFImage", [&platform, paletteDisplay](const std::uint8_t* data, std::size_t size) {
+    registry.Register("TGIFImage", [&platform, paletteDisplay](const std::uint8_t* data, std::size_t size) {
         return std::make_unique<GIFPicture>(data, size, platform, paletteDisplay);
     });
 }

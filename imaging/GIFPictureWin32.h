@@ -6,7 +6,8 @@
 // Decisions:
 // - The canvas surface lives for one paint, so PaintOnTarget is not offered here: the image keeps the
 //   default options, and an animation always plays into its frame cache.
-// - Registration also sets the process-wide PaletteDisplay flag, which the frame renderer reads.
+// - The registry knows kinds only, so the file extension "GIF" and the description "GIF Image" are not
+//   kept anywhere.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 
 #include "imaging/GIFImage.h"
 #include "imaging/Picture.h"
+#include "imaging/PictureRegistry.h"
 #include "imaging/PlaybackPlatform.h"
 
 class GIFPicture : public Picture {
@@ -30,7 +32,7 @@ private:
     TGIFImage image_;
 };
 
-// Registers "TGIFImage" in the picture registry (extension "GIF", description "GIF Image") and the
-// clipboard format "GIF Image", and notes whether the display is a palette display. The platform must
-// outlive every picture made.
-void RegisterGIFImage(const PlaybackPlatform& platform);
+// Registers "TGIFImage" (whose pictures read the rest of the layout's block) and the clipboard format
+// "GIF Image". paletteDisplay: the screen has 8 bits per pixel or fewer (IsPaletteDisplay). The platform
+// must outlive every picture made.
+void RegisterGIFImage(PictureRegistry& registry, const PlaybackPlatform& platform, bool paletteDisplay);

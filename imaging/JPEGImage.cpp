@@ -38,12 +38,18 @@ TJPEGImage::TJPEGImage(bool paletteDisplay) : Settings(InitialJPEGSettings(palet
 std::size_t TJPEGImage::ReadData(const std::uint8_t* block, std::size_t size)
 {
     const std::int32_t length = ReadLength(block, size);
+    ReadStream(block + 4, std::size_t(length));
+    return 4 + std::size_t(length);
+}
+
+void TJPEGImage::ReadStream(const std::uint8_t* stream, std::size_t size)
+{
     auto data = std::make_shared<TJPEGData>();
-    data->Stream.assign(block + 4, block + 4 + length);
+    data->Stream.assign(stream, stream + size);
     bitmap_.reset();
     data_.reset();
     progressiveEncoding_ = false;
-    if (length > 0) {
+    if (size > 0) {
         const JPEGHeaderFacts facts = JPEGDecompressor(data->Stream.data(), data->Stream.size()).ReadHeader();
         data->Width = facts.Width;
         data->Height = facts.Height;
@@ -53,7 +59,6 @@ std::size_t TJPEGImage::ReadData(const std::uint8_t* block, std::size_t size)
     }
     if (OnChange)
         OnChange();
-    return 4 + std::size_t(length);
 }
 
 int TJPEGImage::Width() const

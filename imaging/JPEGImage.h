@@ -44,6 +44,8 @@ public:
     // header's facts unless L is 0 (then the picture keeps no data); then notifies the change. Returns
     // the bytes used, 4 + L.
     std::size_t ReadData(const std::uint8_t* block, std::size_t size);
+    // The same after the length: takes `size` bytes of stream (0: no data).
+    void ReadStream(const std::uint8_t* stream, std::size_t size);
 
     // Null before any data was read, and after a block of length 0.
     const std::shared_ptr<const TJPEGData>& Data() const { return data_; }

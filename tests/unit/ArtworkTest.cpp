@@ -10,6 +10,7 @@
 #include "imaging/GIFGraphicControlExtension.h"
 #include "tests/unit/GifTestLoad.h"
 #include "tests/unit/JpegTestStreams.h"
+#include "tests/unit/ResourceFile.h"
 
 using jpegtest::Bytes;
 
@@ -61,7 +62,7 @@ std::multimap<int, Bytes> HeaderSegments(const Bytes& jpeg)
 
 TEST(ArtworkTest, StripHasTheAnimationsStructure)
 {
-    const Bytes strip = jpegtest::ReadResource("Strip.gif");
+    const Bytes strip = ReadResource("Strip.gif");
     const gif::Loaded loaded = gif::Load(strip);
     ASSERT_EQ(loaded.error, "");
     EXPECT_TRUE(loaded.warnings.empty());
@@ -101,7 +102,7 @@ TEST(ArtworkTest, StripHasTheAnimationsStructure)
 
 TEST(ArtworkTest, BannerIsABaselineJfifStream)
 {
-    const Bytes banner = jpegtest::ReadResource("Banner.jpg");
+    const Bytes banner = ReadResource("Banner.jpg");
     ASSERT_GT(banner.size(), 4u);
     EXPECT_EQ(Word(banner, 0, true), 0xFFD8u);
     EXPECT_EQ(Word(banner, banner.size() - 2, true), 0xFFD9u);

@@ -10,6 +10,7 @@
 #include "imaging/JPEGError.h"
 #include "imaging/JPEGImage.h"
 #include "tests/unit/JpegTestStreams.h"
+#include "tests/unit/ResourceFile.h"
 
 using jpegtest::Block;
 using jpegtest::Bytes;
@@ -19,7 +20,7 @@ namespace {
 
 const Bytes& Banner()
 {
-    static const Bytes stream = jpegtest::ReadResource("Banner.jpg");
+    static const Bytes stream = ReadResource("Banner.jpg");
     return stream;
 }
 

@@ -3,9 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <string>
 #include <vector>
 
 #include <jpeglib.h>
@@ -13,12 +10,6 @@
 namespace jpegtest {
 
 using Bytes = std::vector<std::uint8_t>;
-
-inline Bytes ReadResource(const std::string& name)
-{
-    std::ifstream in(std::string(RESOURCES_DIR) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // A picture data block of the kind TJPEGImage: the length, little-endian, then the stream.
 inline Bytes Block(const Bytes& stream, std::uint32_t length)

@@ -1,5 +1,7 @@
 #include "support/MessageBoxWatcher.h"
 
+#include "support/ClientPixels.h"
+
 #include <chrono>
 #include <set>
 
@@ -34,33 +36,41 @@ BOOL CALLBACK MatchBox(HWND window, LPARAM search)
     return FALSE;
 }
 
-BOOL CALLBACK FindIcon(HWND control, LPARAM icon)
+BOOL CALLBACK FindIcon(HWND control, LPARAM iconControl)
 {
     char className[16] = {};
     GetClassNameA(control, className, sizeof className);
     if (lstrcmpiA(className, "Static") != 0 || (GetWindowLongA(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON)
         return TRUE;
-    DWORD_PTR shown = 0;
-    SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 1000, &shown);
-    *reinterpret_cast<HICON*>(icon) = reinterpret_cast<HICON>(shown);
+    *reinterpret_cast<HWND*>(iconControl) = control;
     return FALSE;
 }
 
+struct IconKind {
+    LPCSTR icon;
+    UINT flag;
+};
+const IconKind IconKinds[] = {{IDI_HAND, MB_ICONERROR},
+                              {IDI_QUESTION, MB_ICONQUESTION},
+                              {IDI_EXCLAMATION, MB_ICONWARNING},
+                              {IDI_ASTERISK, MB_ICONINFORMATION}};
+
+// The icon flag of a box: by the icon handle for a box of this process; for a box of another process,
+// whose icon handles mean nothing here, by the icon's pixels on the screen.
 UINT IconFlag(HWND box)
 {
-    HICON shown = nullptr;
-    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&shown));
-    const struct {
-        LPCSTR icon;
-        UINT flag;
-    } icons[] = {{IDI_HAND, MB_ICONERROR},
-                 {IDI_QUESTION, MB_ICONQUESTION},
-                 {IDI_EXCLAMATION, MB_ICONWARNING},
-                 {IDI_ASTERISK, MB_ICONINFORMATION}};
-    for (const auto& icon : icons) {
-        if (shown != nullptr && shown == LoadIconA(nullptr, icon.icon))
-            return icon.flag;
-    }
+    HWND control = nullptr;
+    EnumChildWindows(box, FindIcon, reinterpret_cast<LPARAM>(&control));
+    if (control == nullptr)
+        return 0;
+    DWORD_PTR shown = 0;
+    SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, 1000, &shown);
+    for (const IconKind& kind : IconKinds)
+        if (shown != 0 && reinterpret_cast<HICON>(shown) == LoadIconA(nullptr, kind.icon))
+            return kind.flag;
+    for (const IconKind& kind : IconKinds)
+        if (ShowsIcon(control, LoadIconA(nullptr, kind.icon)))
+            return kind.flag;
     return 0;
 }
 

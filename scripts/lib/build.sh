@@ -1,0 +1,16 @@
+# Shared by scripts/test and scripts/demo: configures and builds one tree.
+
+# build_tree TREE [cmake arguments...]: configures build/TREE with Ninja and builds it.
+build_tree() {
+  local tree=$1; shift
+  cmake -S . -B "build/$tree" -G Ninja "$@" >/dev/null
+  cmake --build "build/$tree" -j2
+}
+
+# build_windows_trees: the shipped i686 tree, and the x86_64 tree where that is the one that runs here.
+build_windows_trees() {
+  build_tree win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
+  if [ "$(windows_test_tree)" = win64 ]; then
+    build_tree win64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
+  fi
+}

@@ -1,0 +1,287 @@
+// End-to-end runs of the real Update.exe under Wine: an application folder with the programs, a manifest
+// and staged files, the program started as the exam client starts it, its boxes answered the way a user
+// would, its window inspected, and the files, the log and the relaunch checked afterwards.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "app/WindowGeometry.h"
+#include "common/SystemError.h"
+#include "common/UnitPublic.h"
+#include "support/ClientPixels.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/UpdaterRun.h"
+
+namespace {
+
+const char NoticeCaption[] = "Marovin--\xD4\xDA\xCF\xDF\xBF\xBC\xCA\xD4\xC6\xBD\xCC\xA8"; // Marovin--在线考试平台
+const char NoticeClose[] = "\xA1\xBD\xCE\xC4\xBC\xFE\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC!";     // 〗文件升级失败!
+const char ExtractionFailed[] = "\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC";                          // 升级失败
+const char LaunchedWith[] = "/FromUpdate"; // the plain text of LaunchParameters (tools/encipher.py)
+
+// The timestamp that opens every log record under the zh_CN settings: yyyy/M/d, then the time unless it
+// is midnight.
+const std::regex Stamped("([0-9]{4}/[0-9]{1,2}/[0-9]{1,2}( [0-9]{1,2}:[0-9]{2}:[0-9]{2})?)(.*)");
+
+// The log's records without their timestamps, newest first; a record without a timestamp is kept whole
+// behind "<no stamp>".
+std::vector<std::string> RecordsAfterStamps(const std::string& log)
+{
+    std::vector<std::string> records;
+    std::size_t start = 0;
+    for (std::size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = log.substr(start, end - start);
+        std::smatch match;
+        records.push_back(std::regex_match(line, match, Stamped) ? match[3].str() : "<no stamp>" + line);
+    }
+    return records;
+}
+
+bool Centred(const RECT& outer)
+{
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    return outer.left == (GetSystemMetrics(SM_CXVIRTUALSCREEN) - width) / 2 &&
+           outer.top == (GetSystemMetrics(SM_CYVIRTUALSCREEN) - height) / 2;
+}
+
+// The arguments after the program's own path.
+std::vector<std::string> ArgumentsOf(const std::string& commandLine)
+{
+    std::vector<std::string> arguments = SplitCommandLine(commandLine);
+    arguments.erase(arguments.begin());
+    return arguments;
+}
+
+class UpdateExeTest : public testing::Test {
+protected:
+    // The window of a run that stays open: visible, showing only "Label1" on the face colour, the right
+    // size; then closed as the user closes it, after which the program ends with 0.
+    void ExpectOpenWindowThenClose(StartedProcess& run)
+    {
+        const HWND window = UpdaterFixture::VisibleWindow(run.Id());
+        ASSERT_NE(window, nullptr);
+        EXPECT_FALSE(run.Ended(1000)) << "the window stays open";
+        const ClientPixels shown = CaptureClient(window);
+        const int textHeight = WindowFontTextHeight();
+        EXPECT_EQ(shown.width, ScaleRounded(348, textHeight, DesignTextHeight));
+        EXPECT_EQ(shown.height, ScaleRounded(173, textHeight, DesignTextHeight));
+        EXPECT_TRUE(shown == ExpectedClient(shown.width, shown.height, "Label1")) << "the window shows only Label1";
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(run.Ended());
+        EXPECT_EQ(run.ExitCode(), 0u);
+    }
+
+    UpdaterFixture app;
+};
+
+TEST_F(UpdateExeTest, WithoutSwitchEndsTheClientShowsTheWindowOnceAtTheCentreAndEnds)
+{
+    StartedProcess client = app.StartClient("QeltoExam.exe");
+    app.WriteManifest({"a.txt"});
+    app.Write("Update\\a.txt", "new");
+
+    StartedProcess run = app.Start("");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_TRUE(client.Ended());
+    const auto showings = app.Showings();
+    ASSERT_EQ(showings.size(), 1u);
+    EXPECT_TRUE(Centred(showings[0].outer));
+    EXPECT_FALSE(showings[0].zoomed);
+    EXPECT_FALSE(app.Exists("a.txt")) << "no update run";
+    EXPECT_EQ(app.ClientStarts().size(), 1u) << "nothing relaunched";
+}
+
+TEST_F(UpdateExeTest, CleanUpdateInstallsRotatesAndRelaunchesBeforeTheWindowShowsThenEnds)
+{
+    StartedProcess client = app.StartClient("QeltoExam.exe");
+    app.WriteManifest({"a.txt", "Sub\\b.txt"});
+    app.Write("Update\\a.txt", "new a");
+    CreateDirectoryA((app.Folder() + "Update\\Sub").c_str(), nullptr);
+    app.Write("Update\\Sub\\b.txt", "new b");
+    app.Write("a.txt", "old a");
+    app.Write("QeltoUp.dat", "current");
+    app.Write("QeltoU2.dat", "staged");
+    app.Write("QeltoUp.bak", "backup");
+
+    StartedProcess run = app.Start("-UR");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_TRUE(client.Ended());
+    EXPECT_EQ(app.Read("a.txt"), "new a");
+    EXPECT_EQ(app.Read("Sub\\b.txt"), "new b");
+    EXPECT_EQ(app.Read("QeltoUp.dat"), "staged");
+    EXPECT_EQ(app.Read("QeltoUp.bak"), "current");
+    EXPECT_FALSE(app.Exists("QeltoU2.dat"));
+    EXPECT_FALSE(app.Exists("UpLog.dat"));
+    const auto starts = app.ClientStarts();
+    ASSERT_EQ(starts.size(), 2u);
+    EXPECT_EQ(ArgumentsOf(starts[1].commandLine), std::vector<std::string>{LaunchedWith});
+    EXPECT_EQ(starts[1].folder + "\\", app.Folder());
+    const auto showings = app.Showings();
+    ASSERT_EQ(showings.size(), 1u);
+    EXPECT_TRUE(showings[0].clientStartedBefore) << "the window comes on screen only after the relaunch";
+    EXPECT_TRUE(Centred(showings[0].outer));
+}
+
+TEST_F(UpdateExeTest, CopyFailureShowsTheNoticeBeforeTheWindowWhichThenStaysOpen)
+{
+    app.WriteManifest({"a.txt", "b.txt"});
+    app.Write("Update\\a.txt", "new a");
+    app.Write("Update\\b.txt", "new b");
+    app.Write("a.txt", "old a");
+    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    app.Write("QeltoUp.dat", "current");
+    app.Write("QeltoU2.dat", "staged");
+    std::vector<Showing> showingsWhileUp{Showing{}};
+
+    StartedProcess run = app.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) { showingsWhileUp = app.Showings(); }, run.Id());
+
+    ASSERT_EQ(watcher.WaitForBoxes(1).size(), 1u);
+    const SeenMessageBox notice = watcher.Seen()[0];
+    EXPECT_EQ(notice.caption, NoticeCaption);
+    EXPECT_EQ(notice.text, std::string("\xA1\xBC") + "a.txt" + NoticeClose); // 〖a.txt〗文件升级失败!
+    EXPECT_EQ(notice.flags, UINT(MB_ICONINFORMATION | MB_OK));
+    EXPECT_TRUE(showingsWhileUp.empty()) << "the window is not on screen while the notice is up";
+    ExpectOpenWindowThenClose(run);
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(app.Read("a.txt"), "old a");
+    EXPECT_FALSE(app.Exists("b.txt"));
+    EXPECT_EQ(app.Read("QeltoUp.dat"), "current");
+    EXPECT_EQ(app.Read("QeltoU2.dat"), "staged");
+    EXPECT_TRUE(app.ClientStarts().empty());
+}
+
+TEST_F(UpdateExeTest, MissingManifestIsReportedInOneErrorBoxThenTheWindowStaysOpen)
+{
+    StartedProcess run = app.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, {}, run.Id());
+
+    ASSERT_EQ(watcher.WaitForBoxes(1).size(), 1u);
+    const SeenMessageBox report = watcher.Seen()[0];
+    EXPECT_EQ(report.caption, "Update");
+    EXPECT_EQ(report.text, "Cannot open file \"" + app.Folder() + "Update\\UpFile.Dat\". " +
+                               SystemErrorText(ERROR_FILE_NOT_FOUND) + ".");
+    EXPECT_EQ(report.flags, UINT(MB_ICONERROR | MB_OK));
+    ExpectOpenWindowThenClose(run);
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_FALSE(app.Exists("UpLog.dat"));
+    EXPECT_TRUE(app.ClientStarts().empty());
+}
+
+TEST_F(UpdateExeTest, WorkedLogHoldsOneRecordPerFailureNewestFirst)
+{
+    app.WriteManifest({"b.zip", "c.txt", "a.txt"});
+    app.Write("Update\\b.zip", "PK\x03\x04 not really an archive");
+    app.Write("Update\\a.txt", "new a");
+    app.Write("a.txt", "old a");
+    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+
+    StartedProcess run = app.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, {}, run.Id());
+    ASSERT_EQ(watcher.WaitForBoxes(1).size(), 1u);
+    const HWND window = UpdaterFixture::VisibleWindow(run.Id());
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(run.Ended());
+
+    const std::vector<std::string> expected = {
+        std::string(",\xA1\xBC") + "a.txt" + NoticeClose,
+        ",Cannot open file \"" + app.Folder() + "Update\\c.txt\". " + SystemErrorText(ERROR_FILE_NOT_FOUND),
+        std::string("b.zip") + ExtractionFailed,
+    };
+    EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")), expected);
+}
+
+TEST_F(UpdateExeTest, ProgramFileWithSeveralDotsGetsTheTitleBeforeTheFirstDot)
+{
+    UpdaterFixture dotted("Up.Date.exe");
+    StartedProcess run = dotted.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, {}, run.Id());
+
+    ASSERT_EQ(watcher.WaitForBoxes(1).size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].caption, "Up");
+    const HWND window = UpdaterFixture::VisibleWindow(run.Id());
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(run.Ended());
+}
+
+TEST_F(UpdateExeTest, ClientsWhoseNamesDifferInLetterCaseAreAllEnded)
+{
+    CreateDirectoryA((app.Folder() + "other").c_str(), nullptr);
+    StartedProcess first = app.StartClient("QeltoExam.exe");
+    StartedProcess second = app.StartClient("other\\QELTOEXAM.EXE");
+
+    StartedProcess run = app.Start("");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_TRUE(first.Ended());
+    EXPECT_TRUE(second.Ended());
+}
+
+TEST_F(UpdateExeTest, StartedMinimisedWithoutSwitchShowsNothingLeavesTheClientAndEnds)
+{
+    StartedProcess client = app.StartClient("QeltoExam.exe");
+
+    StartedProcess run = app.Start("", SW_SHOWMINNOACTIVE);
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_TRUE(app.Showings().empty());
+    EXPECT_FALSE(client.Ended(0)) << "the show sequence never ran";
+}
+
+TEST_F(UpdateExeTest, StartedMaximisedShowsTheWindowMaximised)
+{
+    StartedProcess run = app.Start("", SW_SHOWMAXIMIZED);
+
+    ASSERT_TRUE(run.Ended());
+    const auto showings = app.Showings();
+    ASSERT_EQ(showings.size(), 1u);
+    EXPECT_TRUE(showings[0].zoomed);
+}
+
+// Whether a command line selects the update run: one staged file, installed only by an update run.
+struct SwitchCase {
+    const char* arguments;
+    bool updates;
+};
+
+void PrintTo(const SwitchCase& switchCase, std::ostream* out)
+{
+    *out << "[" << switchCase.arguments << "]";
+}
+
+class UpdateExeSwitchTest : public testing::TestWithParam<SwitchCase> {
+protected:
+    UpdaterFixture app;
+};
+
+TEST_P(UpdateExeSwitchTest, SelectsTheUpdateRunOnlyForTheWholeArgumentInAnyCase)
+{
+    app.WriteManifest({"a.txt"});
+    app.Write("Update\\a.txt", "new");
+
+    StartedProcess run = app.Start(GetParam().arguments);
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(app.Exists("a.txt"), GetParam().updates);
+    EXPECT_EQ(app.ClientStarts().size(), GetParam().updates ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Arguments, UpdateExeSwitchTest,
+                         testing::Values(SwitchCase{"-ur", true}, SwitchCase{"-Ur", true}, SwitchCase{"\"-UR\"", true},
+                                         SwitchCase{"-UR -UR", true}, SwitchCase{"other words -UR", true},
+                                         SwitchCase{"/UR", false}, SwitchCase{"-UR1", false},
+                                         SwitchCase{"--UR", false}));
+
+} // namespace

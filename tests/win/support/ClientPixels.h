@@ -1,0 +1,34 @@
+#pragma once
+// Pixels of the update window's client area: as the screen shows them, and as they should look while
+// neither control has a picture (the face colour, with the label's text at its place). Both are 32-bit
+// top-down rows, so they compare byte for byte.
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+struct ClientPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> values;
+
+    bool operator==(const ClientPixels& other) const
+    {
+        return width == other.width && height == other.height && values == other.values;
+    }
+};
+
+// The window's client area copied from the screen.
+ClientPixels CaptureClient(HWND window);
+
+// A client area of that size in the face colour with `label` drawn where the layout puts Label1
+// (8, 151, 321 x 18 at the design text height 13), scaled to the height of "0" in the window's font
+// ("宋体", height -13, GB2312_CHARSET), left- and top-aligned on one line in the window-text colour.
+ClientPixels ExpectedClient(int width, int height, const char* label);
+
+// The height of the text "0" in the window's font on the screen.
+int WindowFontTextHeight();
+
+// Whether the icon control shows `icon` on the screen: its client area equals the icon drawn over the
+// control's background (the colour of its top-left pixel, which standard icons leave transparent).
+bool ShowsIcon(HWND iconControl, HICON icon);

@@ -1,0 +1,83 @@
+#pragma once
+// What the end-to-end tests of Update.exe stand on: an application folder in a scratch folder with the
+// real programs copied in (Update.exe, TkZip.dll and the fake client QeltoExam.exe, all taken from the
+// build folder: UPDATER_BIN, else the folder of the test program), the start of a program under the
+// STARTUPINFO show command a case needs, and the two records the run leaves behind: the fake client's
+// starts (tests/win/client) and the update window's showings, seen from inside the program by the global
+// hook of ShowRecorder.dll (tests/win/hook), which the fixture keeps set.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/HandlesWin32.h"
+#include "support/ScratchFolder.h"
+
+// The folder holding the built programs, ending in "\".
+std::string ProgramsFolder();
+
+struct ClientStart {
+    DWORD processId = 0;
+    std::string commandLine;
+    std::string folder;
+};
+
+struct Showing {
+    RECT outer = {};
+    bool zoomed = false;
+    bool clientStartedBefore = false;
+};
+
+// A started process, terminated (and waited for) when the object goes if it is still running.
+class StartedProcess {
+public:
+    StartedProcess(const std::string& commandLine, const std::string& currentFolder, int showCommand);
+    ~StartedProcess();
+    StartedProcess(StartedProcess&&) = default;
+
+    DWORD Id() const { return processId_; }
+    // True once the process has ended, waiting at most `milliseconds`.
+    bool Ended(DWORD milliseconds = 30000) const;
+    DWORD ExitCode() const;
+
+private:
+    KernelHandle process_;
+    DWORD processId_ = 0;
+};
+
+class UpdaterFixture {
+public:
+    // Copies the programs into a fresh application folder; `programName` is the name Update.exe gets.
+    explicit UpdaterFixture(const std::string& programName = "Update.exe");
+    ~UpdaterFixture();
+    UpdaterFixture(const UpdaterFixture&) = delete;
+    UpdaterFixture& operator=(const UpdaterFixture&) = delete;
+
+    // The application folder, ending in "\".
+    const std::string& Folder() const { return folder_; }
+    void Write(const std::string& relative, const std::string& bytes) const;
+    std::string Read(const std::string& relative) const;
+    bool Exists(const std::string& relative) const;
+    // Writes the manifest "Update\UpFile.Dat": each line followed by CR LF.
+    void WriteManifest(const std::vector<std::string>& lines) const;
+
+    // Starts the program with the arguments, in the application folder unless `currentFolder` is given;
+    // showCommand -1 gives no show command in STARTUPINFO.
+    StartedProcess Start(const std::string& arguments, int showCommand = -1, const std::string& currentFolder = "") const;
+    // Starts a copy of the fake client at the relative path (copied there first).
+    StartedProcess StartClient(const std::string& relative) const;
+
+    std::vector<ClientStart> ClientStarts() const;
+    std::vector<Showing> Showings() const;
+    // The visible update window of the process, waiting for it at most `milliseconds`; null when none.
+    static HWND VisibleWindow(DWORD processId, DWORD milliseconds = 30000);
+
+private:
+    ScratchFolder scratch_;
+    std::string folder_;
+    std::string programName_;
+    std::string clientRecord_;
+    std::string showRecord_;
+    HMODULE recorder_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
