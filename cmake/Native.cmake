@@ -41,17 +41,26 @@ target_compile_definitions(unit_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/
 include(GoogleTest)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60)
 
-# Each harness in fuzz/ is built twice: here with a replay driver that runs it over its corpus as a
-# regression test, and with libFuzzer by scripts/fuzz.
+# Each harness in fuzz/ is built twice: by default with a replay driver that runs it over its corpus as a
+# regression test, and with UPDATER_LIBFUZZER (clang, scripts/fuzz) as a libFuzzer binary.
+option(UPDATER_LIBFUZZER "Build the fuzz harnesses with libFuzzer (clang only)" OFF)
+if(UPDATER_LIBFUZZER)
+  target_compile_options(core PUBLIC -fsanitize=fuzzer-no-link)
+endif()
 file(GLOB HARNESSES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*Fuzz.cpp)
 foreach(h ${HARNESSES})
   get_filename_component(name ${h} NAME_WE)
-  add_executable(${name} ${h} ${CMAKE_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+  if(UPDATER_LIBFUZZER)
+    add_executable(${name} ${h})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    add_executable(${name} ${h} ${CMAKE_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+    add_test(NAME ${name}.corpus COMMAND ${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
+  endif()
   target_link_libraries(${name} PRIVATE core)
   if(TARGET tkzipcore)
     target_link_libraries(${name} PRIVATE tkzipcore)
   endif()
-  add_test(NAME ${name}.corpus COMMAND ${name} ${CMAKE_SOURCE_DIR}/fuzz/corpus/${name})
 endforeach()
 
 find_package(benchmark QUIET)

@@ -59,8 +59,9 @@ std::vector<std::string> ArgumentsOf(const std::string& commandLine)
 
 class UpdateExeTest : public testing::Test {
 protected:
-    // The window of a run that stays open: visible, showing only "Label1" on the face colour, the right
-    // size; then closed as the user closes it, after which the program ends with 0.
+    // The window of a run that stays open: visible, the right size, and below its two picture controls
+    // only "Label1" on the face colour; then closed as the user closes it, after which the program ends
+    // with 0.
     void ExpectOpenWindowThenClose(StartedProcess& run)
     {
         const HWND window = UpdaterFixture::VisibleWindow(run.Id());
@@ -70,7 +71,10 @@ protected:
         const int textHeight = WindowFontTextHeight();
         EXPECT_EQ(shown.width, ScaleRounded(348, textHeight, DesignTextHeight));
         EXPECT_EQ(shown.height, ScaleRounded(173, textHeight, DesignTextHeight));
-        EXPECT_TRUE(shown == ExpectedClient(shown.width, shown.height, "Label1")) << "the window shows only Label1";
+        const int belowPictures = ScaleRounded(146, textHeight, DesignTextHeight);
+        EXPECT_TRUE(shown.RowsFrom(belowPictures) ==
+                    ExpectedClient(shown.width, shown.height, "Label1").RowsFrom(belowPictures))
+            << "below the pictures the window shows only Label1";
         PostMessageA(window, WM_CLOSE, 0, 0);
         ASSERT_TRUE(run.Ended());
         EXPECT_EQ(run.ExitCode(), 0u);

@@ -4,6 +4,7 @@
 // top-down rows, so they compare byte for byte.
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,6 +16,14 @@ struct ClientPixels {
     bool operator==(const ClientPixels& other) const
     {
         return width == other.width && height == other.height && values == other.values;
+    }
+
+    // The rows from `top` down, as pixels of their own.
+    ClientPixels RowsFrom(int top) const
+    {
+        ClientPixels rows{width, height - top, {}};
+        rows.values.assign(values.begin() + std::ptrdiff_t(top) * width, values.end());
+        return rows;
     }
 };
 
