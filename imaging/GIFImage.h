@@ -1,5 +1,7 @@
 #pragma once
 // A GIF picture: the header with the logical screen and the global colour table, and its frames.
+// Its playback (options, frame cache, painters, the draw operation) is the Playback part, GIFPlayback.h;
+// clearing the picture stops all playback, adding a frame releases the frame cache.
 //
 // Loading follows the stream's blocks and reports what it meets to the warning hook (severity 1; the
 // sender is the item that met it, or null for the picture as a whole: "Unknown GIF block type",

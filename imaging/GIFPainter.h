@@ -79,11 +79,8 @@ public:
     int CurrentFrame() const { return currentFrame_; }
     void SetCurrentFrame(int frame) { currentFrame_ = frame; }
     PlaybackOptions Options() const { return options_; }
-    int Speed() const { return speed_; }
     const PaintCanvas& Target() const { return target_; }
     const PictureRect& TargetRect() const { return rect_; }
-    std::uint32_t BackdropColor() const { return backdropColor_; }
-    bool Buffered() const { return compositeBuffer_.has_value(); }
     std::exception_ptr KeptError() const { return keptError_; }
 
 private:

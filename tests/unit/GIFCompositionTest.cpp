@@ -2,6 +2,7 @@
 // cache of the draw operation.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "tests/unit/PlaybackHarness.h"
@@ -84,6 +85,38 @@ TEST(GIFComposition, RestoreToPreviousAfterDisposalOneDrawsOnTheTargetItself)
     };
     run.Draw();
     EXPECT_EQ(Joined(run.pictures), "111K|121K|1112");
+}
+
+// Without UseTransparency a restored area takes the backdrop colour: BackdropColor when set, else the
+// global colour at the background index, else the window colour.
+TEST(GIFComposition, RestoredAreaTakesTheBackdropColour)
+{
+    const struct {
+        const char* name;
+        std::optional<std::uint32_t> backdropColor;
+        unsigned globalColors;
+        std::uint32_t pixel;
+    } cases[] = {
+        {"given", 0x0000FF, 4, 0xFFFF0000},
+        {"background index 2", std::nullopt, 4, 0xFF02FD01},
+        {"no global table", std::nullopt, 0, 0xFF000000 | FakePlaybackPlatform::WindowColor},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImageOptions local{0, 0, false, c.globalColors == 0 ? 4u : 0u};
+        const Bytes gif = GifBuilder()
+                              .Header(4, 1, c.globalColors, 2)
+                              .GraphicControl(2 << 2)
+                              .Image(4, 1, Bytes(4, 1), local)
+                              .GraphicControl(1 << 2)
+                              .Image(1, 1, {1}, local)
+                              .Trailer()
+                              .bytes;
+        PlaybackHarness run(gif, OnTargetUnthreaded.Without(PlaybackOption::UseTransparency));
+        run.image->Playback.BackdropColor = c.backdropColor;
+        run.Draw();
+        EXPECT_EQ(run.canvas.Pixel(3, 0), c.pixel);
+    }
 }
 
 TEST(GIFComposition, ClearEachPassRestoresTheBackdropBeforeFrameZeroOfEveryPass)

@@ -170,6 +170,17 @@ TEST(GIFPlaybackTiming, LoopExtensionDecidesThePasses)
     }
 }
 
+TEST(GIFPlaybackTiming, AfterFrameHandlerChoosesTheNextFrame)
+{
+    PlaybackHarness run(Animation({4}), Threaded);
+    run.image->Playback.Hooks.OnAfterFrame = [](TGIFPainter& painter) {
+        if (painter.CurrentFrame() == 0)
+            painter.SetCurrentFrame(2);
+    };
+    Play(run);
+    EXPECT_EQ(run.Sequence(), "023");
+}
+
 TEST(GIFPlaybackTiming, QuitMessageWhileWaitingEndsAnUnthreadedPainter)
 {
     PlaybackHarness run(Animation({3}), Unthreaded);
