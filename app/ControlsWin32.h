@@ -25,12 +25,14 @@ public:
 };
 
 // A picture control: shows its picture, unscaled, from its own top-left corner, clipped to its bounds.
-// Without a picture it draws nothing.
+// Without a picture it draws nothing. While it paints, `drawing` is set, so that the picture's change
+// notices of that paint ask for no new one.
 class TImage : public TControl {
 public:
     void Paint(const PaintContext& context) const override;
 
     std::unique_ptr<Picture> picture;
+    mutable bool drawing = false;
 };
 
 // A label: its caption on one line, left- and top-aligned in its bounds, "&" marking an accelerator

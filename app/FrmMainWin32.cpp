@@ -113,6 +113,8 @@ void TFrmMain::BindControl(const ControlDescription& control, const ControlBound
             field->bounds = bounds;
             if (control.picture)
                 field->picture = PictureOf(*control.picture);
+            if (field->picture)
+                field->picture->SetOnChange([this, field] { PictureChanged(*field); });
             controls_.push_back(field);
             return;
         }
@@ -123,6 +125,17 @@ void TFrmMain::BindControl(const ControlDescription& control, const ControlBound
         return;
     }
     throw ELayoutError("The update window has no field for the layout control " + control.name);
+}
+
+// An animated picture moved on: its control is repainted, without erasing (it covers its bounds), unless
+// the change came from the control's own paint.
+void TFrmMain::PictureChanged(const TImage& image) const
+{
+    if (image.drawing || !window_)
+        return;
+    const RECT area = {image.bounds.left, image.bounds.top, image.bounds.left + image.bounds.width,
+                       image.bounds.top + image.bounds.height};
+    InvalidateRect(Handle(), &area, FALSE);
 }
 
 void TFrmMain::Close()

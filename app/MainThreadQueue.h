@@ -39,6 +39,9 @@ public:
     // Main thread: runs the steps queued so far. True when at least one step ran.
     bool RunPending();
 
+    // True on the thread that constructed the queue.
+    bool IsMainThread() const { return std::this_thread::get_id() == mainThread_; }
+
     // Releases every waiting thread without running its step and refuses later hand-overs.
     void Shutdown();
 

@@ -9,7 +9,9 @@
 #include <windows.h>
 
 #include "app/CommandLine.h"
+#include "app/PlaybackHostWin32.h"
 #include "app/fUpDateMain.h"
+#include "imaging/GIFPictureWin32.h"
 #include "imaging/JPEGPictureWin32.h"
 #include "imaging/PaletteDisplayWin32.h"
 #include "imaging/PictureRegistry.h"
@@ -26,7 +28,10 @@ int StartupShowCommand()
 
 int RunProgram(Application& application)
 {
-    RegisterJPEGImage(PictureClasses(), IsPaletteDisplay());
+    const bool paletteDisplay = IsPaletteDisplay();
+    RegisterJPEGImage(PictureClasses(), paletteDisplay);
+    PlaybackHost playback(application); // outlives the window, whose strip plays on it
+    RegisterGIFImage(PictureClasses(), playback.Platform(), paletteDisplay);
     TFrmMain frmMain(application);
     frmMain.RunMode = RunModeFor(SplitCommandLine(GetCommandLineA()));
     if (frmMain.RunMode.empty())

@@ -64,6 +64,7 @@ private:
     void Minimize();
     void TaskbarEntryRestored();
     void EraseBackground(HWND window, HDC deviceContext) const;
+    void PictureChanged(const TImage& image) const;
     void Paint(HWND window) const;
 
     Application& application_;

@@ -83,6 +83,22 @@ struct FontHandleTraits {
 };
 using FontHandle = UniqueHandle<FontHandleTraits>;
 
+// Memory device contexts made by CreateCompatibleDC, deleted with DeleteDC.
+struct MemoryDCHandleTraits {
+    using Type = HDC;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteDC(handle); }
+};
+using MemoryDCHandle = UniqueHandle<MemoryDCHandleTraits>;
+
+// Bitmaps made by CreateDIBSection, deleted with DeleteObject.
+struct BitmapHandleTraits {
+    using Type = HBITMAP;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type handle) noexcept { DeleteObject(handle); }
+};
+using BitmapHandle = UniqueHandle<BitmapHandleTraits>;
+
 // Logical palettes made by CreatePalette, deleted with DeleteObject.
 struct PaletteHandleTraits {
     using Type = HPALETTE;

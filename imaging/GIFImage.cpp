@@ -56,7 +56,7 @@ void TGIFImage::ReadFrames(GIFByteStream& stream)
         }
         auto frame = std::make_unique<TGIFSubImage>(*this);
         LoadFrame(*frame, stream);
-        Images.Add(std::move(frame));
+        AddFrame(std::move(frame));
         Progress(TProgressStage::psRunning, PercentOf(stream), LoadingText);
         if (!NextBlockByte(stream, next))
             return;
@@ -71,11 +71,30 @@ void TGIFImage::ReadTrailer(GIFByteStream& stream) const
         Warn(nullptr, GIFMessage::InvalidTrailer);
 }
 
+TGIFImage::~TGIFImage()
+{
+    Playback.StopAllPainters();
+    Playback.DetachAll();
+}
+
 void TGIFImage::Clear()
 {
+    Playback.StopAllPainters();
     Images.Clear();
     Header.Clear();
     palette_.reset();
+}
+
+void TGIFImage::AddFrame(std::unique_ptr<TGIFSubImage> frame)
+{
+    Playback.ReleaseFrameCache();
+    Images.Add(std::move(frame));
+}
+
+void TGIFImage::Changed() const
+{
+    if (OnChange)
+        OnChange();
 }
 
 bool TGIFImage::DitheringApplies() const

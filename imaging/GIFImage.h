@@ -1,5 +1,7 @@
 #pragma once
 // A GIF picture: the header with the logical screen and the global colour table, and its frames.
+// Its playback (options, frame cache, painters, the draw operation) is the Playback part, GIFPlayback.h;
+// clearing the picture stops all playback, adding a frame releases the frame cache.
 //
 // Loading follows the stream's blocks and reports what it meets to the warning hook (severity 1; the
 // sender is the item that met it, or null for the picture as a whole: "Unknown GIF block type",
@@ -23,6 +25,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -31,6 +34,7 @@
 #include "imaging/GIFHeader.h"
 #include "imaging/GIFImageList.h"
 #include "imaging/GIFItem.h"
+#include "imaging/GIFPlayback.h"
 #include "imaging/ProgressHook.h"
 
 using TGIFWarningHook = std::function<void(const TGIFItem* sender, int severity, const std::string& message)>;
@@ -47,7 +51,9 @@ class TGIFImage {
 public:
     static constexpr std::uint64_t DefaultMaxFramePixels = std::uint64_t(64) << 20;
 
-    TGIFImage() : Header(*this) {}
+    TGIFImage() : Header(*this), Playback(*this) {}
+    // Stops every painter, and makes those still listed forget the image, before the frames go.
+    ~TGIFImage();
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
 
@@ -57,6 +63,8 @@ public:
     TProgressHook OnProgress;  // unset: no notices
     GIFRenderOptions RenderOptions;
     std::uint64_t MaxFramePixels = DefaultMaxFramePixels;
+    GIFPlayback Playback;
+    std::function<void()> OnChange; // the graphic's change notice; unset: nobody is told
 
     int Width() const { return Header.ScreenWidth; }
     int Height() const { return Header.ScreenHeight; }
@@ -65,8 +73,12 @@ public:
     // Clears the picture, then reads header, frames and trailer ("Loading..." progress: 0 at the start,
     // the stream position in percent after each frame, 100 at the end or 0 after an error).
     void LoadFromStream(GIFByteStream& stream);
-    // No frames, screen 0 x 0, empty global table, no palette.
+    // Stops all playback, then: no frames, screen 0 x 0, empty global table, no palette.
     void Clear();
+    // Appends a frame; the frame cache is released first.
+    void AddFrame(std::unique_ptr<TGIFSubImage> frame);
+    // Tells OnChange.
+    void Changed() const;
 
     // The global table's colour at the header's background index (see TGIFColorMap::ColorValue).
     std::uint32_t BackgroundColor() const { return Header.ColorMap.ColorValue(Header.BackgroundIndex); }

@@ -2,6 +2,8 @@
 // A picture that a picture control shows: its own pixel size, and drawing itself into a rectangle of a
 // canvas. The canvas is the platform's drawing target (a device context on Windows, see
 // imaging/PictureCanvasWin32.h); the core only passes it through.
+#include <functional>
+
 class PictureCanvas;
 
 struct PictureRect {
@@ -19,4 +21,7 @@ public:
     virtual int Height() const = 0;
     // Draws the picture into `rect` of the canvas; the caller has clipped the canvas to the control.
     virtual void Draw(PictureCanvas& canvas, const PictureRect& rect) = 0;
+    // `onChange` is told whenever the picture's pixels change by themselves (an animation); a picture
+    // that never does ignores it.
+    virtual void SetOnChange(std::function<void()> onChange) {}
 };

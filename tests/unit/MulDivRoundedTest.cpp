@@ -1,0 +1,20 @@
+#include "imaging/MulDivRounded.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+TEST(MulDivRounded, RoundsHalfAwayFromZeroWithAWideIntermediate)
+{
+    const struct {
+        int number, numerator, denominator, result;
+    } cases[] = {
+        {120, 100, 200, 60},        {120, 100, 7, 1714},       {1, 1, 2, 1},       {-1, 1, 2, -1},
+        {3, 1, 2, 2},               {-3, 1, 2, -2},            {5, 1, -2, -3},     {-5, -1, 2, 3},
+        {1, 1, 3, 0},               {2, 1, 3, 1},              {17, 227, 454, 9},  {0, 5, 0, -1},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, {INT_MAX, 2, 1, -1}, {65536, 65536, 65536, 65536},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MulDivRounded(c.number, c.numerator, c.denominator), c.result)
+            << c.number << " * " << c.numerator << " / " << c.denominator;
+}
