@@ -67,7 +67,8 @@ target_link_libraries(win_tests PRIVATE shell GTest::gtest GTest::gmock GTest::g
 if(TARGET TkZip)
   target_link_libraries(win_tests PRIVATE TkZip)
 endif()
-target_compile_definitions(win_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_compile_definitions(win_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures"
+                                             RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
 
 # The fake exam client that the end-to-end tests start, watch and expect to be relaunched.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
