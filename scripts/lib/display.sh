@@ -39,3 +39,13 @@ stop_display() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "${UPDATER_XVFB_PID:-}" ] && kill "$UPDATER_XVFB_PID" 2>/dev/null || true
 }
+
+# wait_for_window NAME: the X window id of the first visible window of that name, waiting up to 60 seconds.
+wait_for_window() {
+  local id i
+  for i in $(seq 1 600); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1) && [ -n "$id" ] && { echo "$id"; return; }
+    sleep 0.1
+  done
+  return 1
+}
