@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Checks a built Windows image from its headers, as objdump shows them, without running it.
+
+A 32-bit fault often shows only when the image runs under 32-bit Windows: a stdcall export decorated as
+Name@12 that GetProcAddress cannot find, a 64-bit image, a runtime DLL that a user's machine lacks. These
+checks read the same facts from the file itself, so a machine that cannot run 32-bit code still catches them.
+
+Usage: check_pe.py OBJDUMP IMAGE [--machine i386] [--kind gui|dll] [--imports-only-from NAME,...]
+                   [--exports NAME,...] [--imports NAME.dll:NAME,...]
+Prints one line per failed check and exits 1 when any failed.
+"""
+import argparse
+import re
+import subprocess
+import sys
+
+# The DLLs that every Windows installation has; anything else would have to ship beside the program.
+SYSTEM_DLLS = {
+    "advapi32.dll", "bcrypt.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msimg32.dll", "msvcrt.dll",
+    "ole32.dll", "oleaut32.dll", "shell32.dll", "user32.dll", "winmm.dll",
+}
+
+IMAGE_FILE_DLL = 0x2000
+SUBSYSTEM_WINDOWS_GUI = 2
+MACHINES = {"i386": "pei-i386", "x86-64": "pei-x86-64"}
+OPTIONAL_HEADER_MAGIC = {"i386": 0x10B, "x86-64": 0x20B}  # PE32, PE32+
+
+
+def headers(objdump, image):
+    return subprocess.run([objdump, "-p", image], check=True, capture_output=True, text=True).stdout
+
+
+def field(text, name):
+    match = re.search(rf"^{re.escape(name)}\s+(?:0x)?([0-9a-fA-F]+)", text, re.MULTILINE)
+    return int(match.group(1), 16) if match else None
+
+
+def imported(text):
+    """{dll name in lower case: [imported names]} from the import tables."""
+    tables, current = {}, None
+    for line in text.splitlines():
+        dll = re.match(r"\s*DLL Name: (\S+)", line)
+        if dll:
+            current = tables.setdefault(dll.group(1).lower(), [])
+            continue
+        entry = re.match(r"\s+[0-9a-fA-F]+\s+([0-9a-fA-F]+\s+)?(\S+)$", line)
+        if current is not None and entry and not line.strip().startswith(("vma:", "Hint")):
+            current.append(entry.group(2))
+        if not line.strip():
+            current = None
+    return tables
+
+
+def exported(text):
+    section = text.split("[Ordinal/Name Pointer] Table", 1)
+    if len(section) < 2:
+        return set()
+    names = set()
+    for line in section[1].splitlines()[1:]:
+        entry = re.match(r"\s+\[\s*\d+\]\s+(\S+)$", line)
+        if not entry:
+            break
+        names.add(entry.group(1))
+    return names
+
+
+def names(value):
+    return [n for n in (value or "").split(",") if n]
+
+
+def check(args):
+    text = headers(args.objdump, args.image)
+    faults = []
+    fmt = re.search(r"file format (\S+)", text)
+    if not fmt or fmt.group(1) != MACHINES[args.machine]:
+        faults.append(f"image type {fmt.group(1) if fmt else 'unknown'}, not {MACHINES[args.machine]}")
+    magic = field(text, "Magic")
+    if magic != OPTIONAL_HEADER_MAGIC[args.machine]:
+        faults.append(f"optional header magic {magic:#x}, not {OPTIONAL_HEADER_MAGIC[args.machine]:#x}")
+    characteristics = field(text, "Characteristics") or 0
+    if args.kind == "dll" and not characteristics & IMAGE_FILE_DLL:
+        faults.append("not a DLL")
+    if args.kind == "gui" and (characteristics & IMAGE_FILE_DLL or field(text, "Subsystem") != SUBSYSTEM_WINDOWS_GUI):
+        faults.append(f"not a Windows GUI program (subsystem {field(text, 'Subsystem')})")
+    tables = imported(text)
+    allowed = SYSTEM_DLLS | {n.lower() for n in names(args.imports_only_from)}
+    faults += [f"imports {dll}, which is neither a system DLL nor ours" for dll in sorted(set(tables) - allowed)]
+    found = exported(text)
+    faults += [f"does not export {name} undecorated" for name in names(args.exports) if name not in found]
+    faults += [f"exports the decorated name {name}" for name in sorted(found) if "@" in name]
+    for wanted in names(args.imports):
+        dll, name = wanted.split(":")
+        if name not in tables.get(dll.lower(), []):
+            faults.append(f"does not import {name} from {dll} by that name")
+    return faults
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("objdump")
+    parser.add_argument("image")
+    parser.add_argument("--machine", choices=sorted(MACHINES), default="i386")
+    parser.add_argument("--kind", choices=("gui", "dll"), required=True)
+    parser.add_argument("--imports-only-from", help="our own DLLs that the image may import besides system DLLs")
+    parser.add_argument("--exports", help="names that must be exported exactly so")
+    parser.add_argument("--imports", help="DLL:name pairs that must be imported by exactly that name")
+    args = parser.parse_args()
+    faults = check(args)
+    for fault in faults:
+        print(f"{args.image}: {fault}")
+    if not faults:
+        print(f"{args.image}: {args.machine} {args.kind} image, imports and exports as required")
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
