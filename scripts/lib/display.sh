@@ -6,8 +6,8 @@ windows_test_tree() {
   if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then echo win32; else echo win64; fi
 }
 
-# A virtual X display when none is set, and one persistent wineserver for the whole run so that each
-# Windows program starts quickly. $1 is the build tree whose Wine prefix is used.
+# A virtual X display with a window manager when none is set, and one persistent wineserver for the whole
+# run so that each Windows program starts quickly. $1 is the build tree whose Wine prefix is used.
 start_display() {
   local tree=$1
   if [ -z "${DISPLAY:-}" ]; then
@@ -21,22 +21,24 @@ start_display() {
     done
     local i
     for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break; sleep 0.1; done
+    # Without a window manager Wine waits up to two seconds for every window it hides. No border: a window is
+    # on screen exactly where Wine places it.
+    evilwm -fn fixed -bw 0 >/dev/null 2>&1 &
+    UPDATER_WM_PID=$!
   fi
+  local arch=win64 wine=/usr/lib/wine/wine64
+  [ "$(basename "$tree")" = win32 ] && arch=win32 wine=/usr/lib/wine/wine
   export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
-  local wine=/usr/lib/wine/wine64
-  [ "$(basename "$tree")" = win32 ] && wine=/usr/lib/wine/wine
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    LC_ALL=zh_CN.UTF-8 "$wine" wineboot -i >/dev/null 2>&1 || true
-  fi
+  "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix" "$WINEPREFIX" "$arch"
   LC_ALL=zh_CN.UTF-8 wineserver -p >/dev/null 2>&1 || true
   # Start Wine's background services now, detached from every pipe: started by a test program they would
   # inherit its output pipes and keep them open, so ctest's test discovery would wait for them until it times out.
-  LC_ALL=zh_CN.UTF-8 "$wine" wineboot </dev/null >/dev/null 2>&1 || true
+  LC_ALL=zh_CN.UTF-8 WINEARCH=$arch "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 stop_display() {
   wineserver -k >/dev/null 2>&1 || true
+  [ -n "${UPDATER_WM_PID:-}" ] && kill "$UPDATER_WM_PID" 2>/dev/null || true
   [ -n "${UPDATER_XVFB_PID:-}" ] && kill "$UPDATER_XVFB_PID" 2>/dev/null || true
 }
 

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "app/WindowGeometry.h"
 #include "imaging/GIFByteStream.h"
 #include "imaging/GIFImage.h"
 #include "imaging/GIFSubImage.h"
@@ -114,13 +113,15 @@ protected:
         ASSERT_NE(window, nullptr);
         ASSERT_EQ(watcher.Seen().size(), 1u) << "the missing manifest's error box came first";
         for (const ClientPixels& state : StripStates())
-            stripStates.push_back(InControl(state, ClientWidth(), stripHeight));
+            stripStates.push_back(InControl(state, Designed::ClientWidth, Designed::StripHeight));
         ASSERT_FALSE(stripStates.empty());
     }
 
-    int ClientWidth() const { return ScaleRounded(348, textHeight, DesignTextHeight); }
-    ClientPixels Banner(const ClientPixels& shown) const { return Band(shown, 0, bannerHeight); }
-    ClientPixels Strip(const ClientPixels& shown) const { return Band(shown, bannerHeight, stripHeight); }
+    static ClientPixels Banner(const ClientPixels& shown) { return Band(shown, 0, Designed::BannerHeight); }
+    static ClientPixels Strip(const ClientPixels& shown)
+    {
+        return Band(shown, Designed::StripTop, Designed::StripHeight);
+    }
 
     // The state of the strip that Image2 shows, or -1 when it shows none of them.
     int StripStateShown(const ClientPixels& shown) const
@@ -149,9 +150,6 @@ protected:
     StartedProcess run = app.Start("-UR");
     MessageBoxWatcher watcher{IDOK, {}, run.Id()};
     const HWND window = UpdaterFixture::VisibleWindow(run.Id());
-    const int textHeight = WindowFontTextHeight();
-    const int bannerHeight = ScaleRounded(130, textHeight, DesignTextHeight);
-    const int stripHeight = ScaleRounded(16, textHeight, DesignTextHeight);
     std::vector<ClientPixels> stripStates;
 };
 
@@ -159,8 +157,10 @@ TEST_F(UpdateExePicturesTest, Image1ShowsTheBannerAndImage2AFrameOfTheStripCompo
 {
     const ClientPixels shown = CaptureShowingTheStrip();
 
-    EXPECT_TRUE(Banner(shown) == InControl(DecodedBanner(), ClientWidth(), bannerHeight))
-        << "the banner pixel for pixel at the top-left of Image1, the background beside it";
+    const ClientPixels banner = DecodedBanner();
+    EXPECT_EQ(banner.width, Designed::ClientWidth) << "the banner fills Image1";
+    EXPECT_EQ(banner.height, Designed::BannerHeight) << "the banner fills Image1";
+    EXPECT_TRUE(Banner(shown) == banner) << "the banner pixel for pixel in Image1";
     EXPECT_GE(StripStateShown(shown), 0) << "the strip as after one of its frames, clipped to Image2";
 }
 

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/WindowGeometry.h"
 #include "common/SystemError.h"
 #include "common/UnitPublic.h"
 #include "support/ClientPixels.h"
@@ -68,10 +67,9 @@ protected:
         ASSERT_NE(window, nullptr);
         EXPECT_FALSE(run.Ended(1000)) << "the window stays open";
         const ClientPixels shown = CaptureClient(window);
-        const int textHeight = WindowFontTextHeight();
-        EXPECT_EQ(shown.width, ScaleRounded(348, textHeight, DesignTextHeight));
-        EXPECT_EQ(shown.height, ScaleRounded(173, textHeight, DesignTextHeight));
-        const int belowPictures = ScaleRounded(146, textHeight, DesignTextHeight);
+        EXPECT_EQ(shown.width, Designed::ClientWidth);
+        EXPECT_EQ(shown.height, Designed::ClientHeight);
+        const int belowPictures = Designed::StripTop + Designed::StripHeight;
         EXPECT_TRUE(shown.RowsFrom(belowPictures) ==
                     ExpectedClient(shown.width, shown.height, "Label1").RowsFrom(belowPictures))
             << "below the pictures the window shows only Label1";
@@ -82,6 +80,11 @@ protected:
 
     UpdaterFixture app;
 };
+
+TEST(TestBedTest, WindowFontMeasuresAsOnAChineseWindowsSoTheWindowKeepsItsDesignedSize)
+{
+    EXPECT_EQ(WindowFontTextHeight(), 13);
+}
 
 TEST_F(UpdateExeTest, WithoutSwitchEndsTheClientShowsTheWindowOnceAtTheCentreAndEnds)
 {
@@ -125,7 +128,7 @@ TEST_F(UpdateExeTest, CleanUpdateInstallsRotatesAndRelaunchesBeforeTheWindowShow
     EXPECT_EQ(app.Read("QeltoUp.bak"), "current");
     EXPECT_FALSE(app.Exists("QeltoU2.dat"));
     EXPECT_FALSE(app.Exists("UpLog.dat"));
-    const auto starts = app.ClientStarts();
+    const auto starts = app.ClientStartsOnceThereAre(2);
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(ArgumentsOf(starts[1].commandLine), std::vector<std::string>{LaunchedWith});
     EXPECT_EQ(starts[1].folder + "\\", app.Folder());
@@ -279,7 +282,7 @@ TEST_P(UpdateExeSwitchTest, SelectsTheUpdateRunOnlyForTheWholeArgumentInAnyCase)
 
     ASSERT_TRUE(run.Ended());
     EXPECT_EQ(app.Exists("a.txt"), GetParam().updates);
-    EXPECT_EQ(app.ClientStarts().size(), GetParam().updates ? 1u : 0u);
+    EXPECT_EQ(app.ClientStartsOnceThereAre(GetParam().updates ? 1 : 0).size(), GetParam().updates ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, UpdateExeSwitchTest,

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/WindowGeometry.h"
 #include "common/HandlesWin32.h"
 
 namespace {
@@ -88,8 +87,6 @@ int WindowFontTextHeight()
 
 ClientPixels ExpectedClient(int width, int height, const char* label)
 {
-    const int textHeight = WindowFontTextHeight();
-    const auto scaled = [textHeight](int value) { return ScaleRounded(value, textHeight, DesignTextHeight); };
     PixelCanvas canvas(width, height);
     RECT all = {0, 0, width, height};
     FillRect(canvas.Dc(), &all, GetSysColorBrush(COLOR_BTNFACE));
@@ -97,7 +94,8 @@ ClientPixels ExpectedClient(int width, int height, const char* label)
     SelectObject(canvas.Dc(), font.Get());
     SetBkMode(canvas.Dc(), TRANSPARENT);
     SetTextColor(canvas.Dc(), GetSysColor(COLOR_WINDOWTEXT));
-    RECT place = {scaled(8), scaled(151), scaled(8) + scaled(321), scaled(151) + scaled(18)};
+    RECT place = {Designed::LabelLeft, Designed::LabelTop, Designed::LabelLeft + Designed::LabelWidth,
+                  Designed::LabelTop + Designed::LabelHeight};
     DrawTextA(canvas.Dc(), label, -1, &place, DT_LEFT | DT_TOP | DT_SINGLELINE);
     SelectObject(canvas.Dc(), GetStockObject(SYSTEM_FONT));
     return canvas.Pixels();

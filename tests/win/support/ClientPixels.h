@@ -30,9 +30,19 @@ struct ClientPixels {
 // The window's client area copied from the screen.
 ClientPixels CaptureClient(HWND window);
 
-// A client area of that size in the face colour with `label` drawn where the layout puts Label1
-// (8, 151, 321 x 18 at the design text height 13), scaled to the height of "0" in the window's font
-// ("宋体", height -13, GB2312_CHARSET), left- and top-aligned on one line in the window-text colour.
+// The window as designed. The test bed shows it at this size, as a Chinese Windows does: there the text
+// "0" in the window's font measures 13 pixels (tools/wine-prefix registers a stand-in font for that).
+namespace Designed {
+constexpr int ClientWidth = 348;
+constexpr int ClientHeight = 173;
+constexpr int BannerHeight = 130;                // Image1: rows 0 to 129, the banner's own size
+constexpr int StripTop = 130, StripHeight = 16; // Image2: rows 130 to 145
+constexpr int LabelLeft = 8, LabelTop = 151, LabelWidth = 321, LabelHeight = 18;
+} // namespace Designed
+
+// A client area of that size in the face colour with `label` drawn where the layout puts Label1, in the
+// window's font ("宋体", height -13, GB2312_CHARSET), left- and top-aligned on one line in the window-text
+// colour.
 ClientPixels ExpectedClient(int width, int height, const char* label);
 
 // The height of the text "0" in the window's font on the screen.

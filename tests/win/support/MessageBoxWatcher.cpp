@@ -49,9 +49,11 @@ UINT IconFlag(HWND box)
     for (const IconKind& kind : IconKinds)
         if (shown != 0 && reinterpret_cast<HICON>(shown) == LoadIconA(nullptr, kind.icon))
             return kind.flag;
-    for (const IconKind& kind : IconKinds)
-        if (ShowsIcon(control, LoadIconA(nullptr, kind.icon)))
-            return kind.flag;
+    // The box may be found before it has painted its icon: look again for a while.
+    for (int attempt = 0; attempt < 100; ++attempt, Sleep(PollMs))
+        for (const IconKind& kind : IconKinds)
+            if (ShowsIcon(control, LoadIconA(nullptr, kind.icon)))
+                return kind.flag;
     return 0;
 }
 

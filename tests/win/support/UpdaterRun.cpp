@@ -150,10 +150,18 @@ StartedProcess UpdaterFixture::StartClient(const std::string& relative) const
     const std::string path = folder_ + relative;
     CopyFileA((ProgramsFolder() + "QeltoExam.exe").c_str(), path.c_str(), FALSE);
     StartedProcess client("\"" + path + "\"", folder_, -1);
-    const std::size_t before = ClientStarts().size();
-    for (int wait = 0; wait < 300 && ClientStarts().size() == before; ++wait)
-        Sleep(100);
+    ClientStartsOnceThereAre(ClientStarts().size() + 1);
     return client;
+}
+
+std::vector<ClientStart> UpdaterFixture::ClientStartsOnceThereAre(std::size_t count) const
+{
+    std::vector<ClientStart> starts = ClientStarts();
+    for (int wait = 0; wait < 300 && starts.size() < count; ++wait) {
+        Sleep(100);
+        starts = ClientStarts();
+    }
+    return starts;
 }
 
 std::vector<ClientStart> UpdaterFixture::ClientStarts() const

@@ -68,6 +68,9 @@ public:
     StartedProcess StartClient(const std::string& relative) const;
 
     std::vector<ClientStart> ClientStarts() const;
+    // The client's starts once there are at least `count` (a relaunched client records itself a moment after
+    // the program that started it may have ended), waiting at most 30 seconds.
+    std::vector<ClientStart> ClientStartsOnceThereAre(std::size_t count) const;
     std::vector<Showing> Showings() const;
     // The visible update window of the process, waiting for it at most `milliseconds`; null when none.
     static HWND VisibleWindow(DWORD processId, DWORD milliseconds = 30000);
