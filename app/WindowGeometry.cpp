@@ -1,17 +1,6 @@
 #include "app/WindowGeometry.h"
 
-#include <cstdint>
-
-int ScaleRounded(int value, int numerator, int denominator)
-{
-    const std::int64_t product = static_cast<std::int64_t>(value) * numerator;
-    const std::int64_t quotient = product / denominator;
-    const std::int64_t remainder = product % denominator;
-    const std::int64_t twiceRemainder = remainder < 0 ? -2 * remainder : 2 * remainder;
-    if (twiceRemainder < denominator)
-        return static_cast<int>(quotient);
-    return static_cast<int>(product < 0 ? quotient - 1 : quotient + 1);
-}
+#include "common/MulDivRounded.h"
 
 ScreenPoint DesktopCentre(PixelSize virtualDesktop, PixelSize window)
 {
@@ -26,7 +15,7 @@ int FontHeightForScreen(int fontHeight, int screenPixelsPerInch)
 {
     if (screenPixelsPerInch == DesignPixelsPerInch)
         return fontHeight;
-    return ScaleRounded(fontHeight, screenPixelsPerInch, DesignPixelsPerInch);
+    return MulDivRounded(fontHeight, screenPixelsPerInch, DesignPixelsPerInch);
 }
 
 FormBounds ScaleToTextHeight(FormBounds bounds, int measuredTextHeight)
@@ -34,7 +23,7 @@ FormBounds ScaleToTextHeight(FormBounds bounds, int measuredTextHeight)
     if (measuredTextHeight == DesignTextHeight)
         return bounds;
     const auto scale = [measuredTextHeight](int& value) {
-        value = ScaleRounded(value, measuredTextHeight, DesignTextHeight);
+        value = MulDivRounded(value, measuredTextHeight, DesignTextHeight);
     };
     scale(bounds.client.width);
     scale(bounds.client.height);

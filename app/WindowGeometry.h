@@ -32,9 +32,6 @@ struct FormBounds {
 constexpr int DesignPixelsPerInch = 96;
 constexpr int DesignTextHeight = 13;
 
-// value × numerator / denominator, rounded to the nearest integer, halves away from zero; denominator > 0.
-int ScaleRounded(int value, int numerator, int denominator);
-
 // Top-left corner that centres a window of the given outer size on the virtual desktop: each coordinate is
 // (desktop − window) / 2 truncated toward zero, and 0 when negative. The desktop's origin is not added.
 ScreenPoint DesktopCentre(PixelSize virtualDesktop, PixelSize window);

@@ -1,6 +1,6 @@
 #pragma once
 // Owners of Win32 handles: each closes its handle when it goes out of scope. Non-copyable, movable.
-// Windows only. To own another kind of handle, add a traits struct (Type, Invalid(), Close()) and an alias.
+// Windows only. To own another kind of handle, add an alias over HandleTraits.
 #include <windows.h>
 
 #include <utility>
@@ -41,68 +41,33 @@ private:
     Type handle_ = Traits::Invalid();
 };
 
-// Handles whose failure value is INVALID_HANDLE_VALUE and that CloseHandle closes: CreateFileA,
-// CreateToolhelp32Snapshot.
-struct FileHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) noexcept { CloseHandle(handle); }
+// How one kind of handle is closed, and whether its failure value is INVALID_HANDLE_VALUE rather than null.
+template <typename T, auto CloseFunction, bool FailsAsMinusOne = false>
+struct HandleTraits {
+    using Type = T;
+    static Type Invalid() noexcept
+    {
+        if constexpr (FailsAsMinusOne)
+            return INVALID_HANDLE_VALUE;
+        else
+            return nullptr;
+    }
+    static void Close(Type handle) noexcept { CloseFunction(handle); }
 };
-using FileHandle = UniqueHandle<FileHandleTraits>;
 
-// Search handles of FindFirstFileA, closed by FindClose.
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type handle) noexcept { FindClose(handle); }
-};
-using FindHandle = UniqueHandle<FindHandleTraits>;
-
-// Kernel object handles whose failure value is null and that CloseHandle closes: CreateProcessA's process
-// and thread, OpenProcess, CreateEventA.
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { CloseHandle(handle); }
-};
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-
-// Windows made by CreateWindowExA, destroyed with DestroyWindow (on the thread that created them).
-struct WindowHandleTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DestroyWindow(handle); }
-};
-using WindowHandle = UniqueHandle<WindowHandleTraits>;
-
-// Fonts made by CreateFontIndirectA, deleted with DeleteObject.
-struct FontHandleTraits {
-    using Type = HFONT;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DeleteObject(handle); }
-};
-using FontHandle = UniqueHandle<FontHandleTraits>;
-
-// Memory device contexts made by CreateCompatibleDC, deleted with DeleteDC.
-struct MemoryDCHandleTraits {
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DeleteDC(handle); }
-};
-using MemoryDCHandle = UniqueHandle<MemoryDCHandleTraits>;
-
-// Bitmaps made by CreateDIBSection, deleted with DeleteObject.
-struct BitmapHandleTraits {
-    using Type = HBITMAP;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DeleteObject(handle); }
-};
-using BitmapHandle = UniqueHandle<BitmapHandleTraits>;
-
-// Logical palettes made by CreatePalette, deleted with DeleteObject.
-struct PaletteHandleTraits {
-    using Type = HPALETTE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DeleteObject(handle); }
-};
-using PaletteHandle = UniqueHandle<PaletteHandleTraits>;
+// CreateFileA, CreateToolhelp32Snapshot.
+using FileHandle = UniqueHandle<HandleTraits<HANDLE, CloseHandle, true>>;
+// FindFirstFileA.
+using FindHandle = UniqueHandle<HandleTraits<HANDLE, FindClose, true>>;
+// CreateProcessA's process and thread, OpenProcess, CreateEventA.
+using KernelHandle = UniqueHandle<HandleTraits<HANDLE, CloseHandle>>;
+// CreateWindowExA: destroyed on the thread that created the window.
+using WindowHandle = UniqueHandle<HandleTraits<HWND, DestroyWindow>>;
+// CreateFontIndirectA.
+using FontHandle = UniqueHandle<HandleTraits<HFONT, DeleteObject>>;
+// CreateCompatibleDC.
+using MemoryDCHandle = UniqueHandle<HandleTraits<HDC, DeleteDC>>;
+// CreateDIBSection.
+using BitmapHandle = UniqueHandle<HandleTraits<HBITMAP, DeleteObject>>;
+// CreatePalette.
+using PaletteHandle = UniqueHandle<HandleTraits<HPALETTE, DeleteObject>>;

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "imaging/GIFImage.h"
-#include "imaging/MulDivRounded.h"
+#include "common/MulDivRounded.h"
 #include "imaging/PictureRectMath.h"
 #include "imaging/SurfaceStretch.h"
 

@@ -4,7 +4,7 @@
 
 #include "imaging/GIFGraphicControlExtension.h"
 #include "imaging/GIFSubImage.h"
-#include "imaging/MulDivRounded.h"
+#include "common/MulDivRounded.h"
 #include "imaging/PlaybackOptions.h"
 
 int FrameDelayUnits(const TGIFSubImage& frame, bool threaded)

@@ -4,20 +4,6 @@
 
 namespace {
 
-TEST(ScaleRounded, RoundsToNearestWithHalvesAwayFromZero)
-{
-    const struct {
-        int value, numerator, denominator, result;
-    } cases[] = {
-        {348, 16, 13, 428}, {173, 16, 13, 213}, {-13, 120, 96, -16}, {-13, 144, 96, -20},
-        {13, 144, 96, 20},  {1, 1, 2, 1},       {-1, 1, 2, -1},      {5, 1, 4, 1},
-        {7, 1, 4, 2},       {-7, 1, 4, -2},     {0, 16, 13, 0},      {100000, 30000, 13, 230769231},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ScaleRounded(c.value, c.numerator, c.denominator), c.result)
-            << c.value << " * " << c.numerator << " / " << c.denominator;
-}
-
 TEST(DesktopCentre, HalvesTheSpareRoomAndNeverGoesNegative)
 {
     const struct {

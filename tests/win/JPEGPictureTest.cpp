@@ -18,12 +18,6 @@ constexpr int CanvasWidth = 48;
 constexpr int CanvasHeight = 30;
 constexpr std::uint32_t Background = 0x00123456;
 
-struct BitmapTraits {
-    using Type = HBITMAP;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type handle) noexcept { DeleteObject(handle); }
-};
-
 // A memory device context drawing into a 32-bit top-down bitmap whose pixels the test reads.
 class Canvas {
 public:
@@ -55,7 +49,7 @@ public:
 
 private:
     HDC dc_;
-    UniqueHandle<BitmapTraits> bitmap_;
+    BitmapHandle bitmap_;
     std::uint32_t* bits_ = nullptr;
     HGDIOBJ old_ = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "imaging/MulDivRounded.h"
+#include "common/MulDivRounded.h"
 
 #include <cstdint>
 #include <limits>
