@@ -47,6 +47,7 @@ void TGIFImage::ReadFrames(GIFByteStream& stream)
     std::uint8_t next = 0;
     if (!NextBlockByte(stream, next))
         return;
+    const auto decoder = std::make_unique<GIFLZWDecoder>();
     while (next != GIFTrailer) {
         stream.StepBack();
         if (next != GIFExtensionIntroducer && next != GIFImageSeparator) {
@@ -55,7 +56,7 @@ void TGIFImage::ReadFrames(GIFByteStream& stream)
             return;
         }
         auto frame = std::make_unique<TGIFSubImage>(*this);
-        LoadFrame(*frame, stream);
+        LoadFrame(*frame, stream, *decoder);
         AddFrame(std::move(frame));
         Progress(TProgressStage::psRunning, PercentOf(stream), LoadingText);
         if (!NextBlockByte(stream, next))
