@@ -85,6 +85,8 @@ void GIFLZWDecoder::SetRoots(unsigned clearCode)
         source_[root] = &RootValues[root & 0xFF];
         length_[root] = 1;
     }
+    length_[clearCode] = 0;
+    length_[clearCode + 1] = 0;
     rootsFor_ = clearCode;
 }
 
@@ -126,28 +128,37 @@ std::size_t GIFLZWDecoder::DecodeRun(GIFCodeReader& reader, std::uint8_t* const 
             const std::size_t room = static_cast<std::size_t>(end - out);
             std::size_t length;
             std::size_t copied;
-            if (code < freeCode && code - clearCode > 1) {
+            if (code < freeCode) {
+                // Lengths 1..Chunk fit one chunk; the clear and end codes have length 0.
                 length = length_[code];
-                copied = CopyString(out, source_[code], length, room);
+                if (length - 1 < Chunk && room >= Chunk) {
+                    CopyChunk(out, source_[code]);
+                    copied = length;
+                } else if (length != 0) {
+                    copied = CopyString(out, source_[code], length, room);
+                } else if (code == clearCode) {
+                    break;
+                } else {
+                    return finish();
+                }
             } else if (code == freeCode) {
                 // The string being defined: the previous string plus its own first value.
                 length = previousLength + 1;
                 copied = CopyString(out, previous, previousLength, room);
                 if (copied < room)
                     out[copied++] = *previous;
-            } else if (code == clearCode) {
-                break;
-            } else if (code == endCode) {
-                return finish();
             } else {
                 throw GIFException(GIFMessage::CircularTableEntry);
             }
-            if (freeCode < TableSize) {
-                source_[freeCode] = previous;
-                length_[freeCode] = static_cast<std::uint16_t>(previousLength + 1);
-                if (++freeCode >= widthLimit && width < MaxCodeWidth) {
+            // Once the table is full, the entry lands in the spare slot and the next free code stays.
+            source_[freeCode] = previous;
+            length_[freeCode] = static_cast<std::uint16_t>(previousLength + 1);
+            if (++freeCode >= widthLimit) {
+                if (width < MaxCodeWidth) {
                     ++width;
                     widthLimit <<= 1;
+                } else {
+                    freeCode = TableSize;
                 }
             }
             previous = out;

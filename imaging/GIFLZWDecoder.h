@@ -52,8 +52,10 @@ private:
     std::size_t DecodeRun(GIFCodeReader& reader, std::uint8_t* out, std::size_t count);
     void SetRoots(unsigned clearCode);
 
-    const std::uint8_t* source_[TableSize]; // where the string of each code can be read
-    std::uint16_t length_[TableSize];       // its length, 1..TableSize
+    // Per code: where its string can be read, and its length (1..TableSize; 0 for the clear and end
+    // codes). The slot after the last takes the entries made once the table is full.
+    const std::uint8_t* source_[TableSize + 1];
+    std::uint16_t length_[TableSize + 1];
     unsigned minimumCodeSize_ = 0;          // 0..11
     unsigned clearCode_ = 0;                // 1 << minimum code size, 1..2048
     unsigned rootsFor_ = 0;                 // the clear code whose roots the table holds, 0 for none yet
