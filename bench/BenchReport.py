@@ -38,7 +38,9 @@ PAIRS = [
 
 
 def measured_runs(benchmarks):
-    """Each benchmark's run by name: the median of its repetitions when repeated, else its only run."""
+    """Each benchmark's run by name, in the order of registration: the median of its repetitions when
+    repeated, else its only run."""
+    benchmarks = sorted(benchmarks, key=lambda run: run["family_index"])
     runs = {run["name"]: run for run in benchmarks if run.get("run_type") == "iteration"}
     for run in benchmarks:
         if run.get("aggregate_name") == "median":
