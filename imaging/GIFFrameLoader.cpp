@@ -6,6 +6,7 @@
 #include "imaging/GIFException.h"
 #include "imaging/GIFExtensionRegistry.h"
 #include "imaging/GIFImage.h"
+#include "imaging/GIFLZWDecoder.h"
 #include "imaging/GIFMessages.h"
 #include "imaging/GIFSubImage.h"
 

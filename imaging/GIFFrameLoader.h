@@ -2,8 +2,8 @@
 // Reading one frame from the stream: the extensions before it, then, unless the stream ends or a
 // trailer or zero byte follows them, its image descriptor, local colour table and pixel data.
 #include "imaging/GIFByteStream.h"
-#include "imaging/GIFLZWDecoder.h"
 
+class GIFLZWDecoder;
 class TGIFSubImage;
 
 // An extension introducer with no label after it raises "Premature end of data". Pixels the image data

@@ -5,6 +5,7 @@
 #include "imaging/GIFBlockCodes.h"
 #include "imaging/GIFException.h"
 #include "imaging/GIFFrameLoader.h"
+#include "imaging/GIFLZWDecoder.h"
 #include "imaging/GIFMessages.h"
 
 namespace {
