@@ -3,7 +3,6 @@
 #include <gif_lib.h>
 
 #include <benchmark/benchmark.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <cstring>
@@ -59,20 +58,8 @@ int ReadFromMemory(GifFileType* file, GifByteType* target, int count)
     return true;
 }
 
-// By default glibc hands freed memory back to the kernel until a large block has been freed (which raises
-// its thresholds), so whether an iteration pays a page fault for every page of its frames depends on what
-// ran before it: the strip decodes more than ten times faster after the photo than in a fresh process.
-// Fixed thresholds keep freed memory with the allocator for both decoders alike, so that the figures are
-// the decoders' work rather than the kernel's.
-void KeepFreedMemory()
-{
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 1 << 30);
-}
-
 void Decode(benchmark::State& state, SampleSource source, Decoder decoder)
 {
-    KeepFreedMemory();
     const GifSample& sample = source();
     for (auto _ : state)
         if (!decoder(sample.bytes)) {
