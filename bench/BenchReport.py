@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Prints the table of scripts/bench: each measurement, its baseline measured in the same run, and the
-ratio of our time to the baseline's (below 1: ours is faster).
-  BenchReport.py <rows.tsv> <native.json>
+"""Prints the tables of scripts/bench: each measurement, its baseline measured in the same run, and the
+ratio of our time to the baseline's (below 1: ours is faster); then the GIF decoders' instruction counts.
+  BenchReport.py <rows.tsv> <native.json> <instructions.tsv>
 rows.tsv: one line per Windows-side measurement: label, our seconds, baseline label, baseline seconds,
 bytes moved (0 when no rate applies). native.json: Google Benchmark's JSON output of native_bench, whose
-runs pair with their baselines as PAIRS lists them."""
+runs pair with their baselines as PAIRS lists them (the median of repeated runs, when repeated).
+instructions.tsv: one line per GIF picture: picture, instructions of one decode by ours, by giflib."""
 import json
 import sys
 
@@ -36,9 +37,20 @@ PAIRS = [
 ]
 
 
+def measured_runs(benchmarks):
+    """Each benchmark's run by name, in the order of registration: the median of its repetitions when
+    repeated, else its only run."""
+    benchmarks = sorted(benchmarks, key=lambda run: run["family_index"])
+    runs = {run["name"]: run for run in benchmarks if run.get("run_type") == "iteration"}
+    for run in benchmarks:
+        if run.get("aggregate_name") == "median":
+            runs[run["run_name"]] = run
+    return runs
+
+
 def native_rows(path):
     with open(path, encoding="utf-8") as report:
-        runs = {run["name"]: run for run in json.load(report)["benchmarks"] if run.get("run_type") == "iteration"}
+        runs = measured_runs(json.load(report)["benchmarks"])
 
     # CPU time: each benchmark runs on one thread, and the machine's other load does not count.
     def seconds(run):
@@ -54,19 +66,33 @@ def native_rows(path):
             yield label.format(sample), seconds(run), base_label, seconds(base), size
 
 
-def main(rows_path, native_path):
+def print_table(table):
+    widths = [max(len(row[i]) for row in table) for i in range(len(table[0]))]
+    for row in table:
+        print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
+
+
+def instruction_rows(path):
+    with open(path, encoding="utf-8") as rows:
+        for line in rows:
+            picture, ours, base = line.split("\t")
+            yield f"GIF {picture}", f"{int(ours):,}", f"{int(base):,}", f"{int(ours) / int(base):.2f}"
+
+
+def main(rows_path, native_path, instructions_path):
     table = [("benchmark", "ours", "ours rate", "baseline", "baseline time", "baseline rate", "ratio")]
     for label, ours, base_label, base, size in [*windows_rows(rows_path), *native_rows(native_path)]:
         table.append((label, duration(ours), rate(size, ours), base_label,
                       duration(base) if base else "", rate(size, base) if base else "",
                       f"{ours / base:.2f}" if base else ""))
-    widths = [max(len(row[i]) for row in table) for i in range(len(table[0]))]
-    for row in table:
-        print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
+    print_table(table)
     print("ratio: our time / baseline time (below 1: ours is faster); GIF rates count one byte per pixel")
+    print()
+    print_table([("instructions of one decode (callgrind)", "TGIFImage", "giflib DGifSlurp", "ratio"),
+                 *instruction_rows(instructions_path)])
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 4:
         sys.exit(__doc__)
-    main(sys.argv[1], sys.argv[2])
+    main(*sys.argv[1:])

@@ -131,3 +131,21 @@ const GifSample& StripSample()
     static const GifSample sample = WithPixels(ReadResource("Strip.gif"));
     return sample;
 }
+
+const GifSample& HarvestersSample()
+{
+    static const GifSample sample = WithPixels(ReadGifSample("harvesters.gif"));
+    return sample;
+}
+
+const GifSample& HibiscusSample()
+{
+    static const GifSample sample = WithPixels(ReadGifSample("hibiscus.regular.gif"));
+    return sample;
+}
+
+const GifSample& MuybridgeSample()
+{
+    static const GifSample sample = WithPixels(ReadGifSample("gifplayer-muybridge.gif"));
+    return sample;
+}

@@ -1,6 +1,6 @@
 #pragma once
-// The GIF streams that the decoding benchmarks read, generated once per run with the test support's GIF
-// writer, and the strip of the update window read from resources/.
+// The GIF streams that the decoding benchmarks read: generated once per run with the test support's GIF
+// writer, the strip of the update window read from resources/, and three real-world files.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -20,3 +20,8 @@ const GifSample& PhotoSample();
 const GifSample& ScreenSample();
 // resources/Strip.gif, the update window's progress strip.
 const GifSample& StripSample();
+// Real-world pictures from ../shared/gif-samples/: a 1165 x 859 photo (harvesters.gif), a 312 x 442 photo
+// (hibiscus.regular.gif) and an animation with transparency and disposal (gifplayer-muybridge.gif).
+const GifSample& HarvestersSample();
+const GifSample& HibiscusSample();
+const GifSample& MuybridgeSample();

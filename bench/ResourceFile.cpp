@@ -4,11 +4,22 @@
 #include <iterator>
 #include <stdexcept>
 
-std::vector<std::uint8_t> ReadResource(const std::string& name)
+namespace {
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
 {
-    const std::string path = std::string(RESOURCES_DIR) + "/" + name;
     std::ifstream file(path, std::ios::binary);
     if (!file)
         throw std::runtime_error("cannot read " + path);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+}
+
+std::vector<std::uint8_t> ReadResource(const std::string& name)
+{
+    return ReadFileBytes(std::string(RESOURCES_DIR) + "/" + name);
+}
+
+std::vector<std::uint8_t> ReadGifSample(const std::string& name)
+{
+    return ReadFileBytes(std::string(GIF_SAMPLES_DIR) + "/" + name);
 }

@@ -68,7 +68,8 @@ file(GLOB BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(benchmark_FOUND AND BENCHES)
   add_executable(native_bench ${BENCHES})
   target_compile_options(native_bench PRIVATE ${WARNINGS})
-  target_compile_definitions(native_bench PRIVATE RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources")
+  target_compile_definitions(native_bench PRIVATE RESOURCES_DIR="${CMAKE_SOURCE_DIR}/resources"
+    GIF_SAMPLES_DIR="${CMAKE_SOURCE_DIR}/../shared/gif-samples")
   # giflib is the GIF decoders' baseline only; the product never links it.
   target_link_libraries(native_bench PRIVATE core benchmark::benchmark_main gif)
 endif()

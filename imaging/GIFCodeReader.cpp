@@ -1,27 +1,34 @@
 #include "imaging/GIFCodeReader.h"
 
+#include <algorithm>
+
 #include "imaging/GIFMessages.h"
 #include "imaging/GIFSubBlocks.h"
 
-bool GIFCodeReader::Read(unsigned width, unsigned& code)
+GIFCodeReader::GIFCodeReader(GIFByteStream& stream, const WarningSink& warn) : stream_(stream), warn_(warn)
 {
-    while (bitCount_ < width) {
-        if (blockPos_ < blockSize_) {
-            bits_ |= static_cast<std::uint32_t>(block_[blockPos_++]) << bitCount_;
-            bitCount_ += 8;
-        } else if (!FetchSubBlock()) {
-            if (terminated_ && bitCount_ == 0)
-                warn_(GIFMessage::BitBufferUnderRun);
-            return false;
-        }
-    }
-    code = bits_ & ((1u << width) - 1);
-    bits_ >>= width;
-    bitCount_ -= width;
-    return true;
+    std::fill(block_, block_ + Padding, std::uint8_t(0));
 }
 
-bool GIFCodeReader::FetchSubBlock()
+GIFCodeBits GIFCodeReader::Refill(GIFCodeBits in, unsigned width)
+{
+    for (;;) {
+        // The padding reads as zeros, so only the bytes taken land above the bits in hand.
+        const auto taken = std::min<std::ptrdiff_t>((63 - in.count) >> 3, in.end - in.next);
+        in.bits |= WordAt(in.next) << in.count;
+        in.next += taken;
+        in.count += static_cast<unsigned>(taken) * 8;
+        if (in.count >= width)
+            return in;
+        if (!FetchSubBlock(in)) {
+            if (terminated_ && in.count == 0)
+                warn_(GIFMessage::BitBufferUnderRun);
+            return in;
+        }
+    }
+}
+
+bool GIFCodeReader::FetchSubBlock(GIFCodeBits& in)
 {
     if (terminated_ || exhausted_)
         return false;
@@ -36,14 +43,15 @@ bool GIFCodeReader::FetchSubBlock()
     }
     if (size > stream_.Left())
         warn_(GIFMessage::PrematureEnd);
-    blockSize_ = static_cast<unsigned>(stream_.Read(block_, size));
-    blockPos_ = 0;
+    const std::size_t read = stream_.Read(block_, size);
+    std::fill(block_ + read, block_ + read + Padding, std::uint8_t(0));
+    in.next = block_;
+    in.end = block_ + read;
     return true;
 }
 
 void GIFCodeReader::SkipRest()
 {
-    blockPos_ = blockSize_;
     if (!terminated_ && !exhausted_)
         SkipSubBlocks(stream_);
     terminated_ = true;

@@ -61,20 +61,20 @@ void ReadDescriptor(TGIFSubImage& frame, GIFByteStream& stream)
     }
 }
 
-void DecodePixels(TGIFSubImage& frame, GIFByteStream& stream)
+void DecodePixels(TGIFSubImage& frame, GIFByteStream& stream, GIFLZWDecoder& decoder)
 {
     const TGIFImageDescriptor& d = frame.Descriptor;
     const std::uint64_t pixels = std::uint64_t(d.Width) * d.Height;
     if (pixels > frame.Image().MaxFramePixels)
         throw GIFException(GIFMessage::ImageTooLarge);
-    frame.Data.assign(static_cast<std::size_t>(pixels), frame.Transparent() ? frame.TransparentColorIndex() : 0);
-    const auto decoder = std::make_unique<GIFLZWDecoder>();
-    decoder->Decode(stream, frame.Data.data(), d.Width, d.Height, d.Interlaced(),
-                    [&](const std::string& message) { frame.Warning(message); });
+    frame.Data.resize(static_cast<std::size_t>(pixels));
+    decoder.Decode(stream, frame.Data.data(), d.Width, d.Height, d.Interlaced(),
+                   frame.Transparent() ? frame.TransparentColorIndex() : 0,
+                   [&](const std::string& message) { frame.Warning(message); });
 }
 }
 
-void LoadFrame(TGIFSubImage& frame, GIFByteStream& stream)
+void LoadFrame(TGIFSubImage& frame, GIFByteStream& stream, GIFLZWDecoder& decoder)
 {
     if (!ReadExtensions(frame, stream))
         return;
@@ -84,5 +84,5 @@ void LoadFrame(TGIFSubImage& frame, GIFByteStream& stream)
     ReadDescriptor(frame, stream);
     if (frame.Descriptor.HasLocalColorMap())
         frame.ColorMap.LoadFromStream(stream, GIFColorTableSize(frame.Descriptor.Packed));
-    DecodePixels(frame, stream);
+    DecodePixels(frame, stream, decoder);
 }

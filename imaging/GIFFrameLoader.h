@@ -3,8 +3,10 @@
 // trailer or zero byte follows them, its image descriptor, local colour table and pixel data.
 #include "imaging/GIFByteStream.h"
 
+class GIFLZWDecoder;
 class TGIFSubImage;
 
-// An extension introducer with no label after it raises "Premature end of data". Pixels the image data never reaches hold the transparent index (transparent frame) or 0. A frame
-// whose pixel count is above the image's MaxFramePixels raises "Image too large to decode".
-void LoadFrame(TGIFSubImage& frame, GIFByteStream& stream);
+// An extension introducer with no label after it raises "Premature end of data". Pixels the image data
+// never reaches hold the transparent index (transparent frame) or 0. A frame whose pixel count is above
+// the image's MaxFramePixels raises "Image too large to decode". `decoder` serves every frame of the picture.
+void LoadFrame(TGIFSubImage& frame, GIFByteStream& stream, GIFLZWDecoder& decoder);

@@ -5,6 +5,7 @@
 #include "imaging/GIFBlockCodes.h"
 #include "imaging/GIFException.h"
 #include "imaging/GIFFrameLoader.h"
+#include "imaging/GIFLZWDecoder.h"
 #include "imaging/GIFMessages.h"
 
 namespace {
@@ -47,6 +48,7 @@ void TGIFImage::ReadFrames(GIFByteStream& stream)
     std::uint8_t next = 0;
     if (!NextBlockByte(stream, next))
         return;
+    const auto decoder = std::make_unique<GIFLZWDecoder>();
     while (next != GIFTrailer) {
         stream.StepBack();
         if (next != GIFExtensionIntroducer && next != GIFImageSeparator) {
@@ -55,7 +57,7 @@ void TGIFImage::ReadFrames(GIFByteStream& stream)
             return;
         }
         auto frame = std::make_unique<TGIFSubImage>(*this);
-        LoadFrame(*frame, stream);
+        LoadFrame(*frame, stream, *decoder);
         AddFrame(std::move(frame));
         Progress(TProgressStage::psRunning, PercentOf(stream), LoadingText);
         if (!NextBlockByte(stream, next))

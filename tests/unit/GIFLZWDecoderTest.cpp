@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <string>
@@ -21,16 +22,22 @@ struct Decoded {
     std::size_t left = 0; // bytes of the stream not consumed
 };
 
-Decoded Decode(const Bytes& data, unsigned width, unsigned height, bool interlaced = false, std::uint8_t fill = 0xEE)
+constexpr std::uint8_t Fill = 0xEE;
+
+Decoded Decode(GIFLZWDecoder& decoder, const Bytes& data, unsigned width, unsigned height, bool interlaced = false)
 {
     Decoded d;
-    d.pixels.assign(std::size_t(width) * height, fill);
+    d.pixels.assign(std::size_t(width) * height, static_cast<std::uint8_t>(~Fill));
     GIFByteStream stream(data.data(), data.size());
-    const auto decoder = std::make_unique<GIFLZWDecoder>();
-    decoder->Decode(stream, d.pixels.data(), width, height, interlaced,
-                    [&](const std::string& message) { d.warnings.push_back(message); });
+    decoder.Decode(stream, d.pixels.data(), width, height, interlaced, Fill,
+                   [&](const std::string& message) { d.warnings.push_back(message); });
     d.left = stream.Left();
     return d;
+}
+
+Decoded Decode(const Bytes& data, unsigned width, unsigned height, bool interlaced = false)
+{
+    return Decode(*std::make_unique<GIFLZWDecoder>(), data, width, height, interlaced);
 }
 
 // Minimum code size byte, then the codes (value, width) in sub-blocks.
@@ -61,6 +68,23 @@ Bytes Noise(std::size_t count, unsigned modulo)
     for (auto& b : out)
         b = static_cast<std::uint8_t>(random() % modulo);
     return out;
+}
+
+// Runs of 1 to 40 pixels of colours 0..15: strings of every length from one byte to many chunks.
+Bytes Runs(std::size_t count)
+{
+    std::mt19937 random(11);
+    Bytes out;
+    while (out.size() < count)
+        out.insert(out.end(), std::min<std::size_t>(1 + random() % 40, count - out.size()),
+                   static_cast<std::uint8_t>(random() % 16));
+    return out;
+}
+
+// The frame's pixels in the order the data holds them.
+Bytes StreamOrder(const Bytes& pixels, unsigned width, unsigned height, bool interlaced)
+{
+    return interlaced ? gif::Interlace(pixels, width, height) : pixels;
 }
 
 } // namespace
@@ -162,5 +186,41 @@ TEST(GIFLZWDecoder, InterlacedFramesDecodeEveryRowOnce)
         const Decoded d = Decode(data, width, height, true);
         EXPECT_EQ(d.pixels, rows) << "height " << height;
         EXPECT_TRUE(d.warnings.empty()) << "height " << height;
+    }
+}
+
+TEST(GIFLZWDecoder, DataCutShortLeavesTheFillAfterTheLastString)
+{
+    const unsigned width = 37, height = 29;
+    const Bytes pixels = Runs(std::size_t(width) * height);
+    for (const bool interlaced : {false, true}) {
+        const Bytes stored = StreamOrder(pixels, width, height, interlaced);
+        const Bytes data = Encoded(stored, {4});
+        std::size_t previous = 0;
+        for (std::size_t at = 2; at < data.size() + 3; at += 3) {
+            const std::size_t cut = std::min(at, data.size());
+            const Bytes part(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(cut));
+            const Bytes got = StreamOrder(Decode(part, width, height, interlaced).pixels, width, height, interlaced);
+            // What was decoded is a prefix of the pixels, never shorter for more data; the fill follows.
+            const auto reached = static_cast<std::size_t>(
+                std::mismatch(got.begin(), got.end(), stored.begin()).first - got.begin());
+            EXPECT_GE(reached, previous) << "cut " << cut << (interlaced ? ", interlaced" : "");
+            EXPECT_TRUE(std::all_of(got.begin() + static_cast<std::ptrdiff_t>(reached), got.end(),
+                                    [](std::uint8_t p) { return p == Fill; }))
+                << "cut " << cut << (interlaced ? ", interlaced" : "");
+            previous = reached;
+        }
+        EXPECT_EQ(previous, pixels.size());
+    }
+}
+
+TEST(GIFLZWDecoder, OneDecoderServesFramesOfEveryCodeSize)
+{
+    const auto decoder = std::make_unique<GIFLZWDecoder>();
+    const unsigned sizes[] = {8, 2, 8, 11, 3, 3, 8};
+    for (const unsigned size : sizes) {
+        const Bytes pixels = Noise(4000, 1u << std::min(size, 8u));
+        const Decoded d = Decode(*decoder, Encoded(pixels, {size}), 80, 50);
+        EXPECT_EQ(d.pixels, pixels) << "minimum code size " << size;
     }
 }
