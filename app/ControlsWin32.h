@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/WindowGeometry.h"
-#include "imaging/Picture.h"
+#include "imaging/surface/Picture.h"
 
 // What the window lends its controls for painting.
 struct PaintContext {

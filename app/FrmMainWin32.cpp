@@ -7,7 +7,7 @@
 #include "app/PictureBlock.h"
 #include "app/SystemColorsWin32.h"
 #include "app/WindowProcedureWin32.h"
-#include "imaging/PictureRegistry.h"
+#include "imaging/surface/PictureRegistry.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/ControlsWin32.h"
 
-#include "imaging/PictureCanvasWin32.h"
+#include "imaging/surface/PictureCanvasWin32.h"
 
 void TImage::Paint(const PaintContext& context) const
 {

@@ -3,8 +3,8 @@
 // threads of the standard library (their priority is left to the system), the calling thread's message
 // queue for painters without a thread, and the application's hand-over to the main thread. Windows only.
 #include "app/Application.h"
-#include "imaging/PlaybackPlatform.h"
-#include "imaging/StdPainterThreading.h"
+#include "imaging/gif/playback/PlaybackPlatform.h"
+#include "imaging/gif/playback/StdPainterThreading.h"
 
 class PlaybackHost : public PlaybackClock, public PainterMessagePump {
 public:

@@ -11,10 +11,10 @@
 #include "app/CommandLine.h"
 #include "app/PlaybackHostWin32.h"
 #include "app/fUpDateMain.h"
-#include "imaging/GIFPictureWin32.h"
-#include "imaging/JPEGPictureWin32.h"
-#include "imaging/PaletteDisplayWin32.h"
-#include "imaging/PictureRegistry.h"
+#include "imaging/gif/playback/GIFPictureWin32.h"
+#include "imaging/jpeg/JPEGPictureWin32.h"
+#include "imaging/surface/PaletteDisplayWin32.h"
+#include "imaging/surface/PictureRegistry.h"
 
 namespace {
 

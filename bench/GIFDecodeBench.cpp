@@ -8,9 +8,9 @@
 #include <cstring>
 
 #include "bench/GifSamples.h"
-#include "imaging/GIFByteStream.h"
-#include "imaging/GIFException.h"
-#include "imaging/GIFImage.h"
+#include "imaging/gif/decoding/GIFByteStream.h"
+#include "imaging/gif/decoding/GIFException.h"
+#include "imaging/gif/decoding/GIFImage.h"
 
 namespace {
 

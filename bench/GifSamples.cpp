@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "bench/ResourceFile.h"
-#include "imaging/GIFImage.h"
+#include "imaging/gif/decoding/GIFImage.h"
 #include "tests/unit/GifBuilder.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/ResourceFile.h"
-#include "imaging/JPEGImage.h"
+#include "imaging/jpeg/JPEGImage.h"
 #include "tests/unit/JpegTestStreams.h"
 
 namespace {

@@ -11,10 +11,10 @@
 
 #include "app/MainThreadQueue.h"
 #include "bench/GifSamples.h"
-#include "imaging/GIFByteStream.h"
-#include "imaging/GIFFrameDrawing.h"
-#include "imaging/GIFImage.h"
-#include "imaging/SurfaceStretch.h"
+#include "imaging/gif/composition/GIFFrameDrawing.h"
+#include "imaging/gif/decoding/GIFByteStream.h"
+#include "imaging/gif/decoding/GIFImage.h"
+#include "imaging/surface/SurfaceStretch.h"
 
 namespace {
 

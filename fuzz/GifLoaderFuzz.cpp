@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "imaging/GIFException.h"
-#include "imaging/GIFImage.h"
+#include "imaging/gif/decoding/GIFException.h"
+#include "imaging/gif/decoding/GIFImage.h"
 
 namespace {
 // Small frames keep every run fast and within the fuzzer's memory limit.

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/Errors.h"
-#include "imaging/JPEGImage.h"
+#include "imaging/jpeg/JPEGImage.h"
 
 namespace {
 // Small outputs keep every run fast and within the fuzzer's memory limit.

@@ -6,8 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/GIFAppExtNSLoop.h"
-#include "imaging/GIFGraphicControlExtension.h"
+#include "imaging/gif/decoding/GIFAppExtNSLoop.h"
+#include "imaging/gif/decoding/GIFGraphicControlExtension.h"
 #include "tests/unit/GifTestLoad.h"
 #include "tests/unit/JpegTestStreams.h"
 #include "tests/unit/ResourceFile.h"

@@ -13,8 +13,8 @@
 #include <thread>
 #include <vector>
 
-#include "imaging/PlaybackPlatform.h"
-#include "imaging/StdPainterThreading.h"
+#include "imaging/gif/playback/PlaybackPlatform.h"
+#include "imaging/gif/playback/StdPainterThreading.h"
 
 class FakePlaybackPlatform : public PlaybackClock, public PainterThreading, public PainterMessagePump {
 public:

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "imaging/PictureRegistry.h"
+#include "imaging/surface/PictureRegistry.h"
 
 namespace {
 

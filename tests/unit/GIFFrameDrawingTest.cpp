@@ -1,7 +1,7 @@
 // Placing, stretching, masking and tiling one frame on a pixel surface.
 #include <gtest/gtest.h>
 
-#include "imaging/GIFFrameDrawing.h"
+#include "imaging/gif/composition/GIFFrameDrawing.h"
 #include "tests/unit/PlaybackHarness.h"
 
 using gif::Bytes;

@@ -4,13 +4,13 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/GIFAppExtNSLoop.h"
-#include "imaging/GIFCommentExtension.h"
-#include "imaging/GIFExtensionRegistry.h"
-#include "imaging/GIFGraphicControlExtension.h"
-#include "imaging/GIFSubBlocks.h"
-#include "imaging/GIFTextExtension.h"
-#include "imaging/GIFUnknownAppExtension.h"
+#include "imaging/gif/decoding/GIFAppExtNSLoop.h"
+#include "imaging/gif/decoding/GIFCommentExtension.h"
+#include "imaging/gif/decoding/GIFExtensionRegistry.h"
+#include "imaging/gif/decoding/GIFGraphicControlExtension.h"
+#include "imaging/gif/decoding/GIFSubBlocks.h"
+#include "imaging/gif/decoding/GIFTextExtension.h"
+#include "imaging/gif/decoding/GIFUnknownAppExtension.h"
 #include "tests/unit/GifTestLoad.h"
 
 using gif::Bytes;

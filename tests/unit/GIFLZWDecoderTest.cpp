@@ -1,4 +1,4 @@
-#include "imaging/GIFLZWDecoder.h"
+#include "imaging/gif/decoding/GIFLZWDecoder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "imaging/GIFException.h"
+#include "imaging/gif/decoding/GIFException.h"
 #include "tests/unit/GifBuilder.h"
 
 using gif::Bytes;

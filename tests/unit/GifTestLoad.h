@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "imaging/GIFException.h"
-#include "imaging/GIFImage.h"
+#include "imaging/gif/decoding/GIFException.h"
+#include "imaging/gif/decoding/GIFImage.h"
 #include "tests/unit/GifBuilder.h"
 
 namespace gif {

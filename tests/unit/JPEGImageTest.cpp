@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <jerror.h>
 
-#include "imaging/JPEGError.h"
-#include "imaging/JPEGImage.h"
+#include "imaging/jpeg/JPEGError.h"
+#include "imaging/jpeg/JPEGImage.h"
 #include "tests/unit/JpegTestStreams.h"
 #include "tests/unit/ResourceFile.h"
 

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "imaging/PixelSurface.h"
+#include "imaging/surface/PixelSurface.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "imaging/GIFImage.h"
+#include "imaging/gif/decoding/GIFImage.h"
 #include "tests/unit/FakePlaybackPlatform.h"
 #include "tests/unit/GifTestLoad.h"
 

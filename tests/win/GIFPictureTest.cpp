@@ -1,6 +1,6 @@
 // The GIF picture under Windows: drawn onto a device context through a pixel surface, animated by a
 // real painter thread whose frames the main thread draws, and freed safely while it plays.
-#include "imaging/GIFPictureWin32.h"
+#include "imaging/gif/playback/GIFPictureWin32.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include "app/Application.h"
 #include "app/PlaybackHostWin32.h"
 #include "common/HandlesWin32.h"
-#include "imaging/PictureCanvasWin32.h"
+#include "imaging/surface/PictureCanvasWin32.h"
 #include "tests/unit/GifBuilder.h"
 
 namespace {

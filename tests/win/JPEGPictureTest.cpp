@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "common/HandlesWin32.h"
-#include "imaging/JPEGError.h"
-#include "imaging/JPEGPictureWin32.h"
-#include "imaging/PictureCanvasWin32.h"
+#include "imaging/jpeg/JPEGError.h"
+#include "imaging/jpeg/JPEGPictureWin32.h"
+#include "imaging/surface/PictureCanvasWin32.h"
 #include "tests/unit/JpegTestStreams.h"
 
 namespace {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "imaging/GIFByteStream.h"
-#include "imaging/GIFImage.h"
-#include "imaging/GIFSubImage.h"
-#include "imaging/JPEGImage.h"
+#include "imaging/gif/decoding/GIFByteStream.h"
+#include "imaging/gif/decoding/GIFImage.h"
+#include "imaging/gif/decoding/GIFSubImage.h"
+#include "imaging/jpeg/JPEGImage.h"
 #include "support/ClientPixels.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/UpdaterRun.h"

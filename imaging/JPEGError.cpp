@@ -1,5 +1,0 @@
-#include "imaging/JPEGError.h"
-
-#include <string>
-
-EJPEG::EJPEG(int code) : EAppError("JPEG error #" + std::to_string(code)), code_(code) {}
