@@ -1,12 +1,13 @@
 #include "common/ReplacementFileWin32.h"
 
+#include "common/AccessRulesWin32.h"
 #include "common/TemporariesWin32.h"
 
 namespace {
 
 const int kNameAttempts = 100;
-const DWORD kSettableAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                  FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
 // Makes the folder unless it is there; another process may remove it again whenever it is empty.
 bool MakeFolder(const std::wstring& folder)
@@ -14,19 +15,28 @@ bool MakeFolder(const std::wstring& folder)
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-// Gives the replacement the attributes of the file it replaces before the rename, so that the target
-// never shows without them; a folder or a read-only file may not be replaced.
-bool TakeAttributes(const std::wstring& target, const std::wstring& replacement)
+// Gives the replacement the attributes and access rules of the file it replaces before the rename, so
+// that the target never shows without them; a folder or a read-only file may not be replaced.
+bool TakeOldFilesPlace(const std::wstring& target, const std::wstring& replacement, DWORD attributes)
 {
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
     if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    const DWORD kept = attributes & kSettableAttributes;
-    return SetFileAttributesW(replacement.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL) != 0;
+    const DWORD kept = attributes & kKeptAttributes;
+    if (!SetFileAttributesW(replacement.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL))
+        return false;
+    CopyAccessRules(target, replacement);
+    return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
+bool TakeNewPlace(const std::wstring& target, const std::wstring& replacement)
+{
+    if (!MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    InheritAccessRules(target);
+    return true;
 }
 
 } // namespace
@@ -74,8 +84,11 @@ bool ReplacementFile::Commit()
 {
     const bool flushed = FlushFileBuffers(file_.Get()) != 0;
     file_.Reset();
-    if (!flushed || !TakeAttributes(target_, path_) ||
-        !MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!flushed)
+        return false;
+    const DWORD attributes = GetFileAttributesW(target_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ? !TakeNewPlace(target_, path_)
+                                              : !TakeOldFilesPlace(target_, path_, attributes))
         return false;
     path_.clear();
     return true;

@@ -40,7 +40,7 @@ bool LeftOver(const wchar_t* name)
 std::wstring TemporariesFolder(const std::wstring& target)
 {
     std::wstring volume(target.size() + MAX_PATH, L'\0');
-    if (!GetVolumePathNameW(target.c_str(), volume.data(), static_cast<DWORD>(volume.size())))
+    if (!GetVolumePathNameW(target.c_str(), volume.data(), static_cast<DWORD>(volume.size())) || volume[0] == L'\0')
         return L"";
     volume.resize(std::wcslen(volume.c_str()));
     if (volume.back() != L'\\')
