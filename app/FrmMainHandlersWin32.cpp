@@ -3,7 +3,9 @@
 #include "app/CommandLine.h"
 #include "archive/ProZipBinding.h"
 #include "common/ApplicationFolder.h"
+#include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
+#include "common/WideTextWin32.h"
 #include "update/ClientRelaunchWin32.h"
 #include "update/FileStoreWin32.h"
 #include "update/SystemClock.h"
@@ -50,5 +52,8 @@ void TFrmMain::BtnUpClick()
     UpdateFilesWin32 files;
     FrmMainUpdateHost host(Handle());
     SystemClock clock;
-    RunUpdate(ApplicationFolder(), {store, files, host, clock});
+    const std::string folder = ApplicationFolder();
+    // A run killed before left its temporaries; none of them is the only copy of anything.
+    RemoveLeftTemporaries(TemporariesFolder(WideText(folder, CP_ACP)));
+    RunUpdate(folder, {store, files, host, clock});
 }

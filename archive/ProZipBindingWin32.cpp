@@ -6,6 +6,7 @@
 
 #include <new>
 
+#include "common/WideTextWin32.h"
 #include "tkzip/ProZip.h"
 
 namespace {
@@ -15,12 +16,10 @@ class AnsiBstr {
 public:
     explicit AnsiBstr(const std::string& ansi)
     {
-        const int size = static_cast<int>(ansi.size());
-        const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), size, nullptr, 0);
-        text_ = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+        const std::wstring wide = WideText(ansi, CP_THREAD_ACP);
+        text_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
         if (text_ == nullptr)
             throw std::bad_alloc();
-        MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), size, text_, length);
     }
     ~AnsiBstr() { SysFreeString(text_); }
     AnsiBstr(const AnsiBstr&) = delete;

@@ -18,6 +18,9 @@ target_link_libraries(shell PUBLIC core)
 file(GLOB TKZIP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
 if(TKZIP_SOURCES)
   add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp
+                           ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
   set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
   target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)

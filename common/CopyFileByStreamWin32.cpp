@@ -8,6 +8,7 @@
 #include "common/HandlesWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/SystemError.h"
+#include "common/WideTextWin32.h"
 
 namespace {
 
@@ -37,7 +38,7 @@ bool MayReplace(const std::string& target)
 }
 
 // Copies the source's bytes, as many as its size, in large chunks.
-bool CopyBytes(HANDLE from, HANDLE to)
+bool CopyBytes(HANDLE from, ReplacementFile& to)
 {
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(from, &size))
@@ -46,10 +47,7 @@ bool CopyBytes(HANDLE from, HANDLE to)
     for (ULONGLONG left = static_cast<ULONGLONG>(size.QuadPart); left > 0;) {
         const DWORD chunk = left < kChunkBytes ? static_cast<DWORD>(left) : kChunkBytes;
         DWORD read = 0;
-        DWORD written = 0;
-        if (!ReadFile(from, buffer.data(), chunk, &read, nullptr) || read != chunk)
-            return false;
-        if (!WriteFile(to, buffer.data(), chunk, &written, nullptr) || written != chunk)
+        if (!ReadFile(from, buffer.data(), chunk, &read, nullptr) || read != chunk || !to.Write(buffer.data(), chunk))
             return false;
         left -= chunk;
     }
@@ -63,6 +61,6 @@ bool CopyFileByStream(const std::string& source, const std::string& target)
     const FileHandle from = OpenSource(source);
     if (!MayReplace(target))
         return false;
-    ReplacementFile replacement(target);
-    return replacement.Created() && CopyBytes(from.Get(), replacement.Handle()) && replacement.Commit();
+    ReplacementFile replacement(WideText(target, CP_ACP));
+    return replacement.Created() && CopyBytes(from.Get(), replacement) && replacement.Commit();
 }

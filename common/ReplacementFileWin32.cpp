@@ -1,27 +1,55 @@
 #include "common/ReplacementFileWin32.h"
 
-#include "common/FolderPart.h"
+#include "common/AccessRulesWin32.h"
+#include "common/TemporariesWin32.h"
 
 namespace {
 
-// "~upd" + process id + serial: unique among the program's own temporary files, and CREATE_NEW keeps
-// clear of anybody else's.
-std::string CandidateName(const std::string& folder, unsigned serial)
+const int kNameAttempts = 100;
+const DWORD kKeptAttributes =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
+// Makes the folder unless it is there; another process may remove it again whenever it is empty.
+bool MakeFolder(const std::wstring& folder)
 {
-    return folder + "~upd" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(serial) + ".tmp";
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+// Gives the replacement the attributes and access rules of the file it replaces before the rename, so
+// that the target never shows without them; a folder or a read-only file may not be replaced.
+bool TakeOldFilesPlace(const std::wstring& target, const std::wstring& replacement, DWORD attributes)
+{
+    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    const DWORD kept = attributes & kKeptAttributes;
+    if (!SetFileAttributesW(replacement.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL))
+        return false;
+    CopyAccessRules(target, replacement);
+    return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
+bool TakeNewPlace(const std::wstring& target, const std::wstring& replacement)
+{
+    if (!MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return false;
+    InheritAccessRules(target);
+    return true;
 }
 
 } // namespace
 
-ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target))
+ReplacementFile::ReplacementFile(std::wstring target)
+    : target_(std::move(target)), folder_(TemporariesFolder(target_))
 {
     static unsigned serial = 0;
-    const std::string folder = FolderPartOf(target_);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        path_ = CandidateName(folder, ++serial);
-        file_.Reset(CreateFileA(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file_ || GetLastError() != ERROR_FILE_EXISTS)
+    for (int attempt = 0; attempt < kNameAttempts && !folder_.empty() && MakeFolder(folder_); ++attempt) {
+        path_ = folder_ + TemporaryName(GetCurrentProcessId(), ++serial);
+        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        const DWORD error = GetLastError();
+        if (file_ || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
             break;
     }
     if (!file_)
@@ -30,26 +58,38 @@ ReplacementFile::ReplacementFile(std::string target) : target_(std::move(target)
 
 ReplacementFile::~ReplacementFile()
 {
+    const DWORD error = GetLastError();
     file_.Reset();
     if (!path_.empty())
-        DeleteFileA(path_.c_str());
+        DeleteFileW(path_.c_str());
+    if (!folder_.empty())
+        RemoveDirectoryW(folder_.c_str());
+    SetLastError(error);
+}
+
+bool ReplacementFile::Write(const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const DWORD part = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(file_.Get(), data, part, &written, nullptr) || written != part)
+            return false;
+        data += part;
+        size -= part;
+    }
+    return true;
 }
 
 bool ReplacementFile::Commit()
 {
-    FlushFileBuffers(file_.Get());
+    const bool flushed = FlushFileBuffers(file_.Get()) != 0;
     file_.Reset();
-    const DWORD attributes = GetFileAttributesA(target_.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (!MoveFileExA(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH))
-            return false;
-    } else {
-        if (!ReplaceFileA(target_.c_str(), path_.c_str(), nullptr,
-                          REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS, nullptr, nullptr))
-            return false;
-        // Windows keeps the old file's attributes in the replacement; Wine does not, so they are put back.
-        SetFileAttributesA(target_.c_str(), attributes);
-    }
+    if (!flushed)
+        return false;
+    const DWORD attributes = GetFileAttributesW(target_.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES ? !TakeNewPlace(target_, path_)
+                                              : !TakeOldFilesPlace(target_, path_, attributes))
+        return false;
     path_.clear();
     return true;
 }

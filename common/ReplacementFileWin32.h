@@ -1,32 +1,41 @@
 #pragma once
-// A new file written beside a target that takes the target's place only when committed, so that the
-// target holds either its old bytes or all of the new ones, even when the writer is killed half-way.
-// An uncommitted file is removed when the object goes. Windows only.
+// A new file that takes a target's place in one step when committed, so that the target holds either its
+// old bytes or all of the new ones, whenever the writer is killed. The file is written in our temporaries
+// folder on the target's volume (common/TemporariesWin32.h), never beside the target, and the old file is
+// never moved aside, so no temporary is ever the only copy of it. An uncommitted file is removed when the
+// object goes. Wide paths, used by Update.exe and TkZip.dll alike. Windows only.
 #include <windows.h>
 
+#include <cstddef>
 #include <string>
 
 #include "common/HandlesWin32.h"
 
 class ReplacementFile {
 public:
-    // Creates an empty, uniquely named file in the target's folder, opened for writing with no sharing.
-    explicit ReplacementFile(std::string target);
+    // Creates an empty, uniquely named file in the target's temporaries folder, opened for writing with
+    // no sharing.
+    explicit ReplacementFile(std::wstring target);
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
     ~ReplacementFile();
 
     // False when the file could not be created (GetLastError tells why).
     bool Created() const { return file_.Valid(); }
-    HANDLE Handle() const { return file_.Get(); }
 
-    // Flushes and closes the file, then puts it in the target's place: ReplaceFileA when the target
-    // exists (the target's attributes and security stay), else MoveFileExA. False on failure
-    // (GetLastError tells why), and the target then keeps its old content.
+    // Appends the bytes; false when they could not all be written.
+    bool Write(const char* data, std::size_t size);
+
+    // Flushes and closes the file, gives it the old target's attributes and access rules and renames it
+    // onto the target in one step (MoveFileExW, replacing, write-through); a new target takes the access
+    // rules of its folder after the rename. A target that is a folder or read-only is never
+    // replaced (ERROR_ACCESS_DENIED, as Windows refuses the rename). False on failure (GetLastError tells
+    // why); the target then keeps its old content.
     bool Commit();
 
 private:
-    std::string target_;
-    std::string path_;
+    std::wstring target_;
+    std::wstring folder_;
+    std::wstring path_;
     FileHandle file_;
 };

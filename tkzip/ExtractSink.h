@@ -1,5 +1,5 @@
 #pragma once
-// Where extracted bytes go: the temporary file beside the target in the library, memory in tests.
+// Where extracted bytes go: the replacement file of the target in the library, memory in tests.
 #include <cstddef>
 
 class ExtractSink {

@@ -2,13 +2,24 @@
 
 #include <windows.h>
 
-#include "tkzip/TempTargetFileWin32.h"
+#include "common/ReplacementFileWin32.h"
+#include "common/TemporariesWin32.h"
 #include "tkzip/ZipExtract.h"
 
 namespace {
 
 constexpr int ExtractOneMember = 1;
 constexpr int Failure = -1;
+
+// The extracted bytes go straight into the target's replacement file.
+class ReplacementSink : public ExtractSink {
+public:
+    explicit ReplacementSink(ReplacementFile& file) : file_(file) {}
+    bool Write(const char* data, std::size_t size) override { return file_.Write(data, size); }
+
+private:
+    ReplacementFile& file_;
+};
 
 std::string Encode(const std::wstring& text, UINT codePage)
 {
@@ -29,8 +40,9 @@ std::vector<std::string> TargetNames(const std::wstring& target)
 
 int Extract(const wchar_t* archive, const std::wstring& target)
 {
-    TempTargetFile temp(target);
-    if (!temp.Created())
+    RemoveLeftTemporaries(TemporariesFolder(target));
+    ReplacementFile replacement(target);
+    if (!replacement.Created())
         return Failure;
     zip_error_t error;
     zip_error_init(&error);
@@ -38,7 +50,8 @@ int Extract(const wchar_t* archive, const std::wstring& target)
     zip_error_fini(&error);
     if (source == nullptr)
         return Failure;
-    return ExtractMember(source, TargetNames(target), temp) && temp.Commit() ? 0 : Failure;
+    ReplacementSink sink(replacement);
+    return ExtractMember(source, TargetNames(target), sink) && replacement.Commit() ? 0 : Failure;
 }
 
 } // namespace

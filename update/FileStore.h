@@ -13,7 +13,7 @@ public:
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
     // Makes the file hold exactly these bytes, written in one request. The bytes go to a temporary file
-    // beside it which then replaces it, so a failed or interrupted save never loses what was on disk.
+    // which then takes its place in one step, so a failed or killed save never loses what was on disk.
     // Raises EFCreateError when the file cannot be created or opened for writing (a folder of that name,
     // a file held open by another program), and EWriteError on a short write.
     virtual void WriteWholeFile(const std::string& path, std::string_view bytes) = 0;

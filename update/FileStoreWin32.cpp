@@ -6,6 +6,7 @@
 #include "common/HandlesWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/SystemError.h"
+#include "common/WideTextWin32.h"
 
 std::string FileStoreWin32::ReadWholeFile(const std::string& path)
 {
@@ -40,17 +41,12 @@ void FileStoreWin32::WriteWholeFile(const std::string& path, std::string_view by
             throw EFCreateError(path, SystemErrorText(error));
     }
 
-    // The new content goes to a fresh temporary file beside the target, written in one request, which
-    // then takes the target's place; on failure the target keeps its old content.
-    ReplacementFile replacement(path);
+    // The new content goes to a fresh temporary file, written in one request, which then takes the
+    // target's place in one step; on failure the target keeps its old content.
+    ReplacementFile replacement(WideText(path, CP_ACP));
     if (!replacement.Created())
         throw EFCreateError(path, SystemErrorText(GetLastError()));
-    if (bytes.size() > MAXDWORD)
-        throw EWriteError();
-    DWORD written = 0;
-    if (!bytes.empty() &&
-        (!WriteFile(replacement.Handle(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-         written != bytes.size()))
+    if (!replacement.Write(bytes.data(), bytes.size()))
         throw EWriteError();
     if (!replacement.Commit())
         throw EFCreateError(path, SystemErrorText(GetLastError()));

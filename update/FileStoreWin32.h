@@ -1,5 +1,5 @@
 #pragma once
-// The file store on the real Win32 file system (CreateFileA, ReadFile, WriteFile, ReplaceFileA). Windows only.
+// The file store on the real Win32 file system (CreateFileA, ReadFile, a ReplacementFile). Windows only.
 #include "update/FileStore.h"
 
 class FileStoreWin32 : public FileStore {

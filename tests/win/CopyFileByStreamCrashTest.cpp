@@ -8,7 +8,9 @@
 
 #include "common/ApplicationFolder.h"
 #include "common/HandlesWin32.h"
+#include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
+#include "common/WideTextWin32.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -41,11 +43,13 @@ bool WriteLargeFile(const std::string& path)
     return file.Valid();
 }
 
-// The size of the copy's temporary file beside the target; 0 while there is none.
+// The size of the copy's temporary file in the temporaries folder of the target's volume; 0 while there
+// is none.
 ULONGLONG TemporaryFileSize(const std::string& folder)
 {
-    WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA((folder + "~upd*.tmp").c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    const std::wstring temporaries = TemporariesFolder(WideText(folder, CP_ACP));
+    const FindHandle find(FindFirstFileW((temporaries + L"*.tmp").c_str(), &found));
     return find ? (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow : 0;
 }
 

@@ -1,6 +1,8 @@
 // CopyFileByStream on real files under Wine with the Chinese locale.
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -77,6 +79,46 @@ TEST_F(CopyFileByStreamTest, ChineseNamesAreUsedAsGbkBytes)
     ASSERT_TRUE(ScratchFolder::Write(sub + "Update-" + kChineseName, "gbk"));
     EXPECT_TRUE(CopyFileByStream(sub + "Update-" + kChineseName, sub + kChineseName));
     EXPECT_EQ(ScratchFolder::Read(sub + kChineseName), "gbk");
+}
+
+// The file's access rules (DACL) in the security descriptor language; empty when they cannot be read.
+std::wstring AccessRules(const std::string& path)
+{
+    DWORD needed = 0;
+    GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    std::vector<unsigned char> descriptor(needed);
+    wchar_t* text = nullptr;
+    if (needed == 0 || !GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor.data(), SDDL_REVISION_1,
+                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
+        return L"";
+    const std::wstring rules = text;
+    LocalFree(text);
+    return rules;
+}
+
+bool SetAccessRules(const std::string& path, const wchar_t* rules)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(rules, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const bool set = SetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, descriptor) != 0;
+    LocalFree(descriptor);
+    return set;
+}
+
+// The replacement is written elsewhere, so it must take the old file's rules before it takes its place.
+TEST_F(CopyFileByStreamTest, ExistingTargetKeepsItsAccessRules)
+{
+    ASSERT_TRUE(ScratchFolder::Write(source, "new"));
+    ASSERT_TRUE(ScratchFolder::Write(target, "old"));
+    ASSERT_TRUE(SetAccessRules(target, L"D:P(A;;FA;;;WD)(A;;FR;;;BU)"));
+    const std::wstring before = AccessRules(target);
+    if (before.find(L";BU)") == std::wstring::npos)
+        GTEST_SKIP() << "the file system keeps no access rules";
+    EXPECT_TRUE(CopyFileByStream(source, target));
+    EXPECT_EQ(ScratchFolder::Read(target), "new");
+    EXPECT_EQ(AccessRules(target), before);
 }
 
 TEST_F(CopyFileByStreamTest, ExistingTargetKeepsItsAttributes)

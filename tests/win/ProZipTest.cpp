@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "support/FixturePath.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -23,15 +24,6 @@ std::string Repeat(const std::string& text, int times)
     return result;
 }
 
-std::string FixturePath(const std::string& name)
-{
-    std::string path = std::string("Z:") + FIXTURES_DIR + "/zip/" + name;
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return path;
-}
-
 std::vector<std::string> With(std::vector<std::string> names, const std::string& name)
 {
     names.push_back(name);
@@ -47,7 +39,7 @@ protected:
     static std::string Stage(const ScratchFolder& folder, const char* fixture, const std::string& name)
     {
         const std::string path = folder.Path() + name;
-        EXPECT_TRUE(CopyFileA(FixturePath(fixture).c_str(), path.c_str(), FALSE)) << fixture;
+        EXPECT_TRUE(CopyFileA(FixturePath(std::string("zip/") + fixture).c_str(), path.c_str(), FALSE)) << fixture;
         return path;
     }
 

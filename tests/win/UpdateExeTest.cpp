@@ -11,7 +11,9 @@
 #include "app/CommandLine.h"
 #include "common/SystemError.h"
 #include "common/UnitPublic.h"
+#include "common/WideTextWin32.h"
 #include "support/ClientPixels.h"
+#include "support/FixturePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/UpdaterRun.h"
 
@@ -206,6 +208,36 @@ TEST_F(UpdateExeTest, WorkedLogHoldsOneRecordPerFailureNewestFirst)
         std::string("b.zip") + ExtractionFailed,
     };
     EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")), expected);
+}
+
+// Targets at the path limit install, since our temporaries never lengthen a target's path: a plain
+// target of 252 characters and an archive target whose staged archive has 259 (the most an ANSI path
+// may have), each with a short name in a long, existing folder.
+TEST_F(UpdateExeTest, TargetsNearThePathLimitInstall)
+{
+    const std::size_t folderLength = app.Folder().size();
+    const std::string plainFolder(246 - folderLength, 'p');
+    const std::string archiveFolder(242 - folderLength, 'z');
+    for (const std::string& folder : {plainFolder, archiveFolder}) {
+        ASSERT_TRUE(CreateDirectoryA((app.Folder() + folder).c_str(), nullptr));
+        const std::wstring staged = L"\\\\?\\" + WideText(app.Folder() + "Update\\" + folder, CP_ACP);
+        ASSERT_TRUE(CreateDirectoryW(staged.c_str(), nullptr)) << "longer than CreateDirectoryA allows";
+    }
+    const std::string plain = plainFolder + "\\a.txt";
+    const std::string archive = archiveFolder + "\\a_dat.zip";
+    app.WriteManifest({plain, archive});
+    app.Write("Update\\" + plain, "new plain");
+    app.Write(plain, "old plain");
+    ASSERT_TRUE(CopyFileA(FixturePath("zip/Stored.zip").c_str(), (app.Folder() + "Update\\" + archive).c_str(), FALSE));
+    ASSERT_EQ((app.Folder() + plain).size(), 252u);
+    ASSERT_EQ((app.Folder() + "Update\\" + archive).size(), 259u);
+
+    StartedProcess run = app.Start("-UR");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(app.Read(plain), "new plain");
+    EXPECT_EQ(app.Read(archiveFolder + "\\a.dat"), "stored member\r\n");
+    EXPECT_FALSE(app.Exists("UpLog.dat")) << "no failure recorded";
 }
 
 TEST_F(UpdateExeTest, ProgramFileWithSeveralDotsGetsTheTitleBeforeTheFirstDot)

@@ -1,0 +1,10 @@
+#include "common/WideTextWin32.h"
+
+std::wstring WideText(const std::string& text, UINT codePage)
+{
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(), length);
+    return wide;
+}

@@ -1,0 +1,8 @@
+#pragma once
+// Conversion of byte texts in a Windows code page to UTF-16. Windows only.
+#include <windows.h>
+
+#include <string>
+
+// The text read in `codePage` (CP_ACP for the ANSI file functions' paths, CP_THREAD_ACP for the thread's).
+std::wstring WideText(const std::string& text, UINT codePage);

@@ -1,0 +1,55 @@
+// Clearing a temporaries folder at the start of a run: the files of ended processes and this process's
+// own go, those of a running process and names of other forms stay, and the folder goes once it is empty.
+#include "common/TemporariesWin32.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "common/ApplicationFolder.h"
+#include "common/WideTextWin32.h"
+#include "support/ScratchFolder.h"
+#include "support/UpdaterRun.h"
+
+namespace {
+
+std::string Name(DWORD processId, unsigned serial)
+{
+    const std::wstring name = TemporaryName(processId, serial);
+    return std::string(name.begin(), name.end());
+}
+
+// A copy of this test program that only waits (support/SleeperWin32.cpp), in its own folder.
+StartedProcess StartSleeper()
+{
+    SetEnvironmentVariableA("UPDATER_SLEEPER", "1");
+    StartedProcess sleeper("\"" + ProgramPath() + "\"", ApplicationFolder(), -1);
+    SetEnvironmentVariableA("UPDATER_SLEEPER", nullptr);
+    return sleeper;
+}
+
+TEST(RemoveLeftTemporaries, RemovesTheFilesOfEndedProcessesOnlyThenTheEmptyFolder)
+{
+    ScratchFolder folder("Temporaries");
+    const StartedProcess running = StartSleeper();
+    DWORD ended = 0;
+    {
+        const StartedProcess killed = StartSleeper();
+        ended = killed.Id();
+    }
+    const std::vector<std::string> kept = {Name(running.Id(), 3), "notours.tmp", "readme.txt"}; // sorted
+    for (const std::string& name : {Name(ended, 1), Name(GetCurrentProcessId(), 2)})
+        ASSERT_TRUE(ScratchFolder::Write(folder.Path() + name, "left"));
+    for (const std::string& name : kept)
+        ASSERT_TRUE(ScratchFolder::Write(folder.Path() + name, "kept"));
+
+    RemoveLeftTemporaries(WideText(folder.Path(), CP_ACP));
+    EXPECT_EQ(folder.Names(), kept);
+
+    for (const std::string& name : kept)
+        DeleteFileA((folder.Path() + name).c_str());
+    RemoveLeftTemporaries(WideText(folder.Path(), CP_ACP));
+    EXPECT_EQ(GetFileAttributesA(folder.Path().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+} // namespace
