@@ -5,7 +5,6 @@
 #include "common/ApplicationFolder.h"
 #include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
-#include "common/WideTextWin32.h"
 #include "update/ClientRelaunchWin32.h"
 #include "update/FileStoreWin32.h"
 #include "update/SystemClock.h"
@@ -54,6 +53,6 @@ void TFrmMain::BtnUpClick()
     SystemClock clock;
     const std::string folder = ApplicationFolder();
     // A run killed before left its temporaries; none of them is the only copy of anything.
-    RemoveLeftTemporaries(TemporariesFolder(WideText(folder, CP_ACP)));
+    RemoveLeftTemporaries(TemporariesFolder());
     RunUpdate(folder, {store, files, host, clock});
 }

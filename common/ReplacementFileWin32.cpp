@@ -9,12 +9,6 @@ const int kNameAttempts = 100;
 const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Makes the folder unless it is there; another process may remove it again whenever it is empty.
-bool MakeFolder(const std::wstring& folder)
-{
-    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
 // Gives the replacement the attributes and access rules of the file it replaces before the rename, so
 // that the target never shows without them; a folder or a read-only file may not be replaced.
 bool TakeOldFilesPlace(const std::wstring& target, const std::wstring& replacement, DWORD attributes)
@@ -42,10 +36,10 @@ bool TakeNewPlace(const std::wstring& target, const std::wstring& replacement)
 } // namespace
 
 ReplacementFile::ReplacementFile(std::wstring target)
-    : target_(std::move(target)), folder_(TemporariesFolder(target_))
+    : target_(std::move(target)), folder_(TemporariesFolder())
 {
     static unsigned serial = 0;
-    for (int attempt = 0; attempt < kNameAttempts && !folder_.empty() && MakeFolder(folder_); ++attempt) {
+    for (int attempt = 0; attempt < kNameAttempts && !folder_.empty() && MakeTemporariesFolder(folder_); ++attempt) {
         path_ = folder_ + TemporaryName(GetCurrentProcessId(), ++serial);
         file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD error = GetLastError();

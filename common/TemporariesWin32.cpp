@@ -8,7 +8,7 @@
 
 namespace {
 
-const wchar_t kFolderName[] = L"~upd\\";
+const wchar_t kFolderName[] = L"Update\\~upd\\";
 const wchar_t kNameEnd[] = L".tmp";
 
 // The process id that a temporary's name starts with; 0 for a name of another form.
@@ -35,18 +35,47 @@ bool LeftOver(const wchar_t* name)
     return owner != 0 && (owner == GetCurrentProcessId() || !Runs(owner));
 }
 
+// The path of the module (Update.exe or TkZip.dll) that holds this code.
+std::wstring ThisModulePath()
+{
+    HMODULE module = nullptr;
+    if (!GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&ThisModulePath), &module))
+        return L"";
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(module, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return L"";
+        if (length < path.size()) {
+            path.resize(length);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 } // namespace
 
-std::wstring TemporariesFolder(const std::wstring& target)
+std::wstring TemporariesFolder()
 {
-    std::wstring volume(target.size() + MAX_PATH, L'\0');
-    if (!GetVolumePathNameW(target.c_str(), volume.data(), static_cast<DWORD>(volume.size())) || volume[0] == L'\0')
-        return L"";
-    volume.resize(std::wcslen(volume.c_str()));
-    if (volume.back() != L'\\')
-        volume += L'\\';
-    return volume + kFolderName;
+    const std::wstring module = ThisModulePath();
+    const std::size_t cut = module.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? L"" : TemporariesFolderOf(module.substr(0, cut + 1));
 }
+
+std::wstring TemporariesFolderOf(const std::wstring& applicationFolder)
+{
+    return applicationFolder + kFolderName;
+}
+
+bool MakeTemporariesFolder(const std::wstring& folder)
+{
+    const std::wstring staging = folder.substr(0, folder.find_last_of(L'\\', folder.size() - 2) + 1);
+    CreateDirectoryW(staging.c_str(), nullptr);
+    return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 
 std::wstring TemporaryName(unsigned long processId, unsigned serial)
 {

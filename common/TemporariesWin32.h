@@ -2,15 +2,25 @@
 // Where our temporary files live and how those of killed runs are cleared. Windows only.
 //
 // Every temporary of Update.exe and TkZip.dll (a replacement being written, see ReplacementFileWin32.h)
-// lives in the folder "~upd\" at the root of the volume that holds its target: the same volume, so that
-// the temporary takes the target's place by a rename; a short path, so that it never makes an install
-// fail that the target's own path allows; and outside the application folder. A temporary is named
-// "<process id>-<serial>.tmp" after the process writing it. The folder is made when a temporary is
-// needed and removed whenever it is left empty.
+// lives in the folder "~upd\" of the staging folder "Update\" beside the program's files: Update.exe and
+// TkZip.dll sit in the application folder, so both use "<application folder>\Update\~upd\". That is one
+// place of ours, on the volume of every target (targets lie inside the application folder), so that a
+// temporary takes its target's place by a rename; its short names never make an install fail that the
+// target's own path allows; and nothing of ours lands among the client's files. A temporary is named
+// "<process id>-<serial>.tmp" after the process writing it. The folder is made when a temporary is needed
+// and removed whenever it is left empty. A caller of ProZip whose target lies on another volume than the
+// DLL gets a failure (-1): the rename cannot cross volumes.
 #include <string>
 
-// The temporaries folder for a target path, ending in "\"; empty when the path's volume is unknown.
-std::wstring TemporariesFolder(const std::wstring& target);
+// The temporaries folder of this module's application folder, ending in "\"; empty when unknown.
+std::wstring TemporariesFolder();
+
+// The temporaries folder of the application folder `applicationFolder` (ending in "\").
+std::wstring TemporariesFolderOf(const std::wstring& applicationFolder);
+
+// Makes the folder (and the staging folder it lies in) unless it is there; another process may remove it
+// again whenever it is empty. True when it exists.
+bool MakeTemporariesFolder(const std::wstring& folder);
 
 // The name of a process's serial-th temporary.
 std::wstring TemporaryName(unsigned long processId, unsigned serial);

@@ -6,9 +6,9 @@
 // path component equals the target's file name, ASCII case ignored (tkzip/MemberChoice.h). The data is
 // inflated into a temporary file, checked against the recorded CRC-32 and length, and only then takes the
 // target's place in one rename; on any failure the target is left as it was and the temporary file is
-// removed. The temporary lives in the folder "~upd\" at the root of the target's volume (the library
-// knows no staging folder of its caller; see common/TemporariesWin32.h), and each call first clears what
-// killed processes left there. Returns 0 on success and -1 on failure; nothing is raised across the
+// removed. The temporary lives in the folder "Update\~upd\" beside the DLL, the staging folder of the
+// application that ships it (common/TemporariesWin32.h), and each call first clears what killed processes
+// left there; a target on another volume than the DLL fails, since the rename cannot cross volumes. Returns 0 on success and -1 on failure; nothing is raised across the
 // export. Both paths are NUL-terminated UTF-16 strings owned by the caller (BSTRs at the one call site),
 // read only during the call.
 extern "C" int __stdcall ProZip(const wchar_t* archive, const wchar_t* target, int mode);

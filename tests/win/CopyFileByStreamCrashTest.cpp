@@ -10,7 +10,6 @@
 #include "common/HandlesWin32.h"
 #include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
-#include "common/WideTextWin32.h"
 #include "support/ScratchFolder.h"
 
 namespace {
@@ -43,12 +42,12 @@ bool WriteLargeFile(const std::string& path)
     return file.Valid();
 }
 
-// The size of the copy's temporary file in the temporaries folder of the target's volume; 0 while there
-// is none.
-ULONGLONG TemporaryFileSize(const std::string& folder)
+// The size of the copy's temporary file in the temporaries folder of the copying program (this test
+// program, started again as the child); 0 while there is none.
+ULONGLONG TemporaryFileSize()
 {
     WIN32_FIND_DATAW found{};
-    const std::wstring temporaries = TemporariesFolder(WideText(folder, CP_ACP));
+    const std::wstring temporaries = TemporariesFolder();
     const FindHandle find(FindFirstFileW((temporaries + L"*.tmp").c_str(), &found));
     return find ? (static_cast<ULONGLONG>(found.nFileSizeHigh) << 32) | found.nFileSizeLow : 0;
 }
@@ -75,7 +74,7 @@ bool AwaitCopyUnderWay(HANDLE child, const std::string& folder)
 {
     const ULONGLONG start = GetTickCount64();
     while (WaitForSingleObject(child, 0) == WAIT_TIMEOUT && GetTickCount64() - start < kStartTimeoutMs) {
-        if (TemporaryFileSize(folder) >= kChunkBytes)
+        if (TemporaryFileSize() >= kChunkBytes)
             return true;
         Sleep(1);
     }

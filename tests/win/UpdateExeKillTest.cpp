@@ -61,7 +61,7 @@ void CollectFiles(const std::string& folder, const std::string& prefix, std::set
 // The names in the temporaries folder that start with one of the process ids.
 std::vector<std::string> TemporariesOf(const std::string& folder, const std::vector<DWORD>& processes)
 {
-    const std::wstring temporaries = TemporariesFolder(WideText(folder, CP_ACP));
+    const std::wstring temporaries = TemporariesFolderOf(WideText(folder, CP_ACP));
     std::vector<std::string> left;
     WIN32_FIND_DATAW found{};
     const FindHandle find(FindFirstFileW((temporaries + L"*").c_str(), &found));
