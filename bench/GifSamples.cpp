@@ -7,7 +7,7 @@
 
 #include "bench/ResourceFile.h"
 #include "imaging/gif/decoding/GIFImage.h"
-#include "tests/unit/GifBuilder.h"
+#include "tests/unit/imaging/GifBuilder.h"
 
 namespace {
 

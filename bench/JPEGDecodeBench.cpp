@@ -4,7 +4,7 @@
 
 #include "bench/ResourceFile.h"
 #include "imaging/jpeg/JPEGImage.h"
-#include "tests/unit/JpegTestStreams.h"
+#include "tests/unit/imaging/JpegTestStreams.h"
 
 namespace {
 

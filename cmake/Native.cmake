@@ -29,7 +29,7 @@ if(TKZIP_CORE)
   target_link_libraries(tkzipcore PUBLIC core PkgConfig::LIBZIP ZLIB::ZLIB)
 endif()
 
-file(GLOB UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+file(GLOB_RECURSE UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TESTS})
 target_compile_options(unit_tests PRIVATE ${WARNINGS} -g)
 target_link_libraries(unit_tests PRIVATE core GTest::gtest GTest::gmock GTest::gtest_main)

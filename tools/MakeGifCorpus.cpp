@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "tests/unit/GifBuilder.h"
+#include "tests/unit/imaging/GifBuilder.h"
 
 using gif::Bytes;
 using gif::GifBuilder;

@@ -10,7 +10,7 @@
 #include "app/PlaybackHostWin32.h"
 #include "common/HandlesWin32.h"
 #include "imaging/surface/PictureCanvasWin32.h"
-#include "tests/unit/GifBuilder.h"
+#include "tests/unit/imaging/GifBuilder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "imaging/jpeg/JPEGError.h"
 #include "imaging/jpeg/JPEGPictureWin32.h"
 #include "imaging/surface/PictureCanvasWin32.h"
-#include "tests/unit/JpegTestStreams.h"
+#include "tests/unit/imaging/JpegTestStreams.h"
 
 namespace {
 

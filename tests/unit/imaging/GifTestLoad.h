@@ -6,7 +6,7 @@
 
 #include "imaging/gif/decoding/GIFException.h"
 #include "imaging/gif/decoding/GIFImage.h"
-#include "tests/unit/GifBuilder.h"
+#include "tests/unit/imaging/GifBuilder.h"
 
 namespace gif {
 

@@ -9,8 +9,8 @@
 
 #include "imaging/jpeg/JPEGError.h"
 #include "imaging/jpeg/JPEGImage.h"
-#include "tests/unit/JpegTestStreams.h"
-#include "tests/unit/ResourceFile.h"
+#include "tests/unit/imaging/JpegTestStreams.h"
+#include "tests/unit/imaging/ResourceFile.h"
 
 using jpegtest::Block;
 using jpegtest::Bytes;

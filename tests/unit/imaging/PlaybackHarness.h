@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "imaging/gif/decoding/GIFImage.h"
-#include "tests/unit/FakePlaybackPlatform.h"
-#include "tests/unit/GifTestLoad.h"
+#include "tests/unit/imaging/FakePlaybackPlatform.h"
+#include "tests/unit/imaging/GifTestLoad.h"
 
 struct PlaybackHarness {
     static constexpr std::uint32_t Backdrop = 0xFF112233; // what lies under the picture

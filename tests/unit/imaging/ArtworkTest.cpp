@@ -8,9 +8,9 @@
 
 #include "imaging/gif/decoding/GIFAppExtNSLoop.h"
 #include "imaging/gif/decoding/GIFGraphicControlExtension.h"
-#include "tests/unit/GifTestLoad.h"
-#include "tests/unit/JpegTestStreams.h"
-#include "tests/unit/ResourceFile.h"
+#include "tests/unit/imaging/GifTestLoad.h"
+#include "tests/unit/imaging/JpegTestStreams.h"
+#include "tests/unit/imaging/ResourceFile.h"
 
 using jpegtest::Bytes;
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/gif/composition/GIFFrameDrawing.h"
-#include "tests/unit/PlaybackHarness.h"
+#include "tests/unit/imaging/PlaybackHarness.h"
 
 using gif::Bytes;
 using gif::GifBuilder;

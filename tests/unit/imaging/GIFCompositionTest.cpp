@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "tests/unit/PlaybackHarness.h"
+#include "tests/unit/imaging/PlaybackHarness.h"
 
 using gif::Bytes;
 using gif::GifBuilder;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "imaging/gif/decoding/GIFException.h"
-#include "tests/unit/GifBuilder.h"
+#include "tests/unit/imaging/GifBuilder.h"
 
 using gif::Bytes;
 

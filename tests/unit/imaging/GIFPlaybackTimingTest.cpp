@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "tests/unit/PlaybackHarness.h"
+#include "tests/unit/imaging/PlaybackHarness.h"
 
 using gif::Bytes;
 using gif::GifBuilder;

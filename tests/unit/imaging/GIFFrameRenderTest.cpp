@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/unit/GifTestLoad.h"
+#include "tests/unit/imaging/GifTestLoad.h"
 
 using gif::Bytes;
 using gif::GifBuilder;

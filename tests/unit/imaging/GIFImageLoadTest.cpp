@@ -11,7 +11,7 @@
 #include "imaging/gif/decoding/GIFSubBlocks.h"
 #include "imaging/gif/decoding/GIFTextExtension.h"
 #include "imaging/gif/decoding/GIFUnknownAppExtension.h"
-#include "tests/unit/GifTestLoad.h"
+#include "tests/unit/imaging/GifTestLoad.h"
 
 using gif::Bytes;
 using gif::GifBuilder;
