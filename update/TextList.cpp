@@ -37,8 +37,3 @@ void TextList::LoadFromFile(FileStore& store, const std::string& path)
 {
     SetText(store.ReadWholeFile(path));
 }
-
-void TextList::SaveToFile(FileStore& store, const std::string& path) const
-{
-    store.WriteWholeFile(path, Text());
-}

@@ -1,5 +1,6 @@
 #include "update/UpdateLog.h"
 
+#include "update/NormalisedText.h"
 #include "update/Timestamp.h"
 
 namespace {
@@ -17,21 +18,18 @@ std::string UpdateLogPath(const std::string& applicationFolder)
     return applicationFolder + "UpLog.dat";
 }
 
-TextList OpenLog(FileStore& store, const std::string& applicationFolder)
+LogText OpenLog(FileStore& store, const std::string& applicationFolder)
 {
-    TextList log;
     const std::string path = UpdateLogPath(applicationFolder);
-    if (store.FileExists(path))
-        log.LoadFromFile(store, path);
-    else
-        log.SetText("");
-    return log;
+    if (!store.FileExists(path))
+        return {};
+    return {store.ReadWholeFile(path)};
 }
 
-void AddRecord(TextList& log, const std::string& record, FileStore& store, const std::string& applicationFolder)
+void AddRecord(LogText& log, const std::string& record, FileStore& store, const std::string& applicationFolder)
 {
-    log.SetText(record + "\r\n" + log.Text());
-    log.SaveToFile(store, UpdateLogPath(applicationFolder));
+    log.bytes = NormalisedConcatenation(record + "\r\n", log.bytes);
+    store.WriteWholeFile(UpdateLogPath(applicationFolder), log.bytes);
 }
 
 std::string CopyFailureRecord(Clock& clock, const std::string& entry)

@@ -110,7 +110,7 @@ private:
 
     const std::string& folder_;
     const UpdateServices& s_;
-    TextList log_;
+    LogText log_;
 };
 
 } // namespace

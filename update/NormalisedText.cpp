@@ -1,0 +1,93 @@
+#include "update/NormalisedText.h"
+
+#include <cstddef>
+#include <cstring>
+
+namespace {
+
+// Skips bytes that cannot end a line, a word at a time: a word holding no byte below 0x0E holds no NUL,
+// LF or CR. Returns the first NUL, LF or CR from p on, or end.
+const char* NextLineBreakOrNul(const char* p, const char* end)
+{
+    using Word = std::size_t;
+    const Word ones = ~Word(0) / 0xFF;
+    const Word highBits = ones * 0x80;
+    const Word belowBreak = ones * ('\r' + 1);
+    while (end - p >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
+        Word word;
+        std::memcpy(&word, p, sizeof word);
+        if (((word - belowBreak) & ~word & highBits) != 0)
+            break;
+        p += sizeof word;
+    }
+    while (p != end && *p != '\0' && *p != '\n' && *p != '\r')
+        ++p;
+    return p;
+}
+
+// Walks the text as the text list splits it and hands the result on in pieces: kept(first, last) for
+// bytes that stay as they are (CR LF pairs included), lineEnd() for a CR LF that the input lacks there.
+// Returns false when a NUL ended the text.
+template <class Sink>
+bool WalkNormalised(std::string_view text, Sink& sink)
+{
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const char* kept = p;
+    for (;;) {
+        p = NextLineBreakOrNul(p, end);
+        if (p == end || *p == '\0')
+            break;
+        if (*p == '\r' && end - p >= 2 && p[1] == '\n') {
+            p += 2;
+            continue;
+        }
+        sink.Kept(kept, p);
+        sink.LineEnd();
+        kept = ++p;
+    }
+    sink.Kept(kept, p);
+    const bool endsWithCrLf = p - kept >= 2 && p[-2] == '\r' && p[-1] == '\n';
+    if (p != kept && !endsWithCrLf)
+        sink.LineEnd();
+    return p == end;
+}
+
+struct SizeSink {
+    std::size_t size = 0;
+    void Kept(const char* first, const char* last) { size += static_cast<std::size_t>(last - first); }
+    void LineEnd() { size += 2; }
+};
+
+struct FillSink {
+    char* out;
+    void Kept(const char* first, const char* last)
+    {
+        const std::size_t size = static_cast<std::size_t>(last - first);
+        if (size != 0)
+            std::memcpy(out, first, size);
+        out += size;
+    }
+    void LineEnd()
+    {
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+};
+
+} // namespace
+
+std::string NormalisedConcatenation(std::string_view head, std::string_view tail)
+{
+    SizeSink size;
+    const bool wholeHead = WalkNormalised(head, size);
+    if (wholeHead)
+        WalkNormalised(tail, size);
+
+    std::string text(size.size, '\0');
+    FillSink fill{text.data()};
+    WalkNormalised(head, fill);
+    if (wholeHead)
+        WalkNormalised(tail, fill);
+    return text;
+}
