@@ -49,6 +49,7 @@ bool FakeDisk::FileExists(const std::string& path)
 
 bool FakeDisk::FolderExists(const std::string& path)
 {
+    Note("folder? " + path);
     return IsFolder(path);
 }
 
