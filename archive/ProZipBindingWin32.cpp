@@ -6,23 +6,40 @@
 
 #include <new>
 
+#include "common/SystemFunctionWin32.h"
 #include "tkzip/ProZip.h"
 
 namespace {
 
-// Owns one BSTR made from an ANSI text, freed with SysFreeString.
+// The OLE string functions, loaded with the first archive entry: no other path needs their library.
+struct OleStrings {
+    decltype(SysAllocStringLen)* const allocate =
+        SystemFunction<decltype(SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+    decltype(SysFreeString)* const free = SystemFunction<decltype(SysFreeString)>("oleaut32.dll", "SysFreeString");
+};
+
+const OleStrings& Ole()
+{
+    static const OleStrings ole;
+    return ole;
+}
+
+// Owns one BSTR made from an ANSI text, freed with SysFreeString. Without the OLE library no BSTR can be
+// made, as when memory runs out.
 class AnsiBstr {
 public:
     explicit AnsiBstr(const std::string& ansi)
     {
+        if (Ole().allocate == nullptr || Ole().free == nullptr)
+            throw std::bad_alloc();
         const int size = static_cast<int>(ansi.size());
         const int length = MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), size, nullptr, 0);
-        text_ = SysAllocStringLen(nullptr, static_cast<UINT>(length));
+        text_ = Ole().allocate(nullptr, static_cast<UINT>(length));
         if (text_ == nullptr)
             throw std::bad_alloc();
         MultiByteToWideChar(CP_THREAD_ACP, 0, ansi.data(), size, text_, length);
     }
-    ~AnsiBstr() { SysFreeString(text_); }
+    ~AnsiBstr() { Ole().free(text_); }
     AnsiBstr(const AnsiBstr&) = delete;
     AnsiBstr& operator=(const AnsiBstr&) = delete;
 
