@@ -5,8 +5,20 @@
 
 namespace {
 
-// Skips bytes that cannot end a line, a word at a time: a word holding no byte below 0x0E holds no NUL,
-// LF or CR. Returns the first NUL, LF or CR from p on, or end.
+bool IsLineBreakOrNul(char c)
+{
+    return c == '\0' || c == '\n' || c == '\r';
+}
+
+// The index of the lowest byte whose top bit is set in marks (not zero), on a little-endian machine.
+int LowestMarkedByte(std::size_t marks)
+{
+    return __builtin_ctzll(marks) / 8;
+}
+
+// Skips bytes that cannot end a line, a word at a time. In a word, the lowest byte below 0x0E is marked
+// exactly (a wrong mark can only follow a true one), so the scan jumps to it and goes on past it when it is
+// some other control byte. Returns the first NUL, LF or CR from p on, or end.
 const char* NextLineBreakOrNul(const char* p, const char* end)
 {
     using Word = std::size_t;
@@ -16,11 +28,17 @@ const char* NextLineBreakOrNul(const char* p, const char* end)
     while (end - p >= static_cast<std::ptrdiff_t>(sizeof(Word))) {
         Word word;
         std::memcpy(&word, p, sizeof word);
-        if (((word - belowBreak) & ~word & highBits) != 0)
-            break;
-        p += sizeof word;
+        const Word marks = (word - belowBreak) & ~word & highBits;
+        if (marks == 0) {
+            p += sizeof word;
+            continue;
+        }
+        p += LowestMarkedByte(marks);
+        if (IsLineBreakOrNul(*p))
+            return p;
+        ++p;
     }
-    while (p != end && *p != '\0' && *p != '\n' && *p != '\r')
+    while (p != end && !IsLineBreakOrNul(*p))
         ++p;
     return p;
 }
@@ -60,19 +78,9 @@ struct SizeSink {
 };
 
 struct FillSink {
-    char* out;
-    void Kept(const char* first, const char* last)
-    {
-        const std::size_t size = static_cast<std::size_t>(last - first);
-        if (size != 0)
-            std::memcpy(out, first, size);
-        out += size;
-    }
-    void LineEnd()
-    {
-        *out++ = '\r';
-        *out++ = '\n';
-    }
+    std::string& out;
+    void Kept(const char* first, const char* last) { out.append(first, last); }
+    void LineEnd() { out.append("\r\n", 2); }
 };
 
 } // namespace
@@ -84,8 +92,9 @@ std::string NormalisedConcatenation(std::string_view head, std::string_view tail
     if (wholeHead)
         WalkNormalised(tail, size);
 
-    std::string text(size.size, '\0');
-    FillSink fill{text.data()};
+    std::string text;
+    text.reserve(size.size);
+    FillSink fill{text};
     WalkNormalised(head, fill);
     if (wholeHead)
         WalkNormalised(tail, fill);
