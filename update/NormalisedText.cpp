@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -83,20 +84,42 @@ struct FillSink {
     void LineEnd() { out.append("\r\n", 2); }
 };
 
+struct Measure {
+    std::size_t size;   // of the normalised text
+    bool whole;         // no NUL ended the text
+};
+
+Measure Measured(std::string_view text)
+{
+    SizeSink sink;
+    const bool whole = WalkNormalised(text, sink);
+    return {sink.size, whole};
+}
+
+// Appends the normalised text, whose size was measured, in one allocation.
+void AppendNormalised(std::string_view text, const Measure& measure, std::string& out)
+{
+    out.reserve(out.size() + measure.size);
+    FillSink fill{out};
+    WalkNormalised(text, fill);
+}
+
 } // namespace
 
-std::string NormalisedConcatenation(std::string_view head, std::string_view tail)
+void PrependNormalised(std::string_view head, std::string& text)
 {
-    SizeSink size;
-    const bool wholeHead = WalkNormalised(head, size);
-    if (wholeHead)
-        WalkNormalised(tail, size);
-
-    std::string text;
-    text.reserve(size.size);
-    FillSink fill{text};
-    WalkNormalised(head, fill);
-    if (wholeHead)
-        WalkNormalised(tail, fill);
-    return text;
+    const Measure headMeasure = Measured(head);
+    std::string front;
+    AppendNormalised(head, headMeasure, front);
+    if (!headMeasure.whole) {
+        text = std::move(front);
+        return;
+    }
+    const Measure textMeasure = Measured(text);
+    if (textMeasure.whole && textMeasure.size == text.size()) {
+        text.insert(0, front);
+        return;
+    }
+    AppendNormalised(text, textMeasure, front);
+    text = std::move(front);
 }

@@ -9,6 +9,12 @@
 
 namespace {
 
+std::string Prepended(const std::string& head, std::string text)
+{
+    PrependNormalised(head, text);
+    return text;
+}
+
 // What splitting into a text list and joining again gives: the rules' own statement.
 std::string SplitAndJoined(const std::string& text)
 {
@@ -33,23 +39,34 @@ std::string RandomText(std::mt19937& random)
 
 } // namespace
 
-TEST(NormalisedConcatenation, EqualsSplittingAndJoiningTheWhole)
+TEST(PrependNormalised, EqualsSplittingAndJoiningTheWhole)
 {
     std::mt19937 random(20261210);
     for (int i = 0; i < 20000; ++i) {
         const std::string head = RandomText(random) + "\r\n";
         const std::string tail = RandomText(random);
-        ASSERT_EQ(NormalisedConcatenation(head, tail), SplitAndJoined(head + tail))
+        ASSERT_EQ(Prepended(head, tail), SplitAndJoined(head + tail))
             << testing::PrintToString(head) << " + " << testing::PrintToString(tail);
     }
 }
 
-TEST(NormalisedConcatenation, FindsLineEndsAtEveryPlaceInAWord)
+TEST(PrependNormalised, FindsLineEndsAtEveryPlaceInAWord)
 {
     for (std::size_t at = 0; at < 24; ++at)
         for (const char* brk : {"\r", "\n", "\r\n", "\n\r"}) {
             const std::string tail = std::string(at, 'x') + brk + std::string(24, 'y');
-            ASSERT_EQ(NormalisedConcatenation("h\r\n", tail), SplitAndJoined("h\r\n" + tail))
+            ASSERT_EQ(Prepended("h\r\n", tail), SplitAndJoined("h\r\n" + tail))
                 << at << " " << testing::PrintToString(brk);
         }
+}
+
+// A log this program wrote needs no rebuilding: the record goes in front within the log's own buffer.
+TEST(PrependNormalised, ANormalisedTextWithRoomKeepsItsBuffer)
+{
+    std::string text = "old 1\r\nold 2\r\n";
+    text.reserve(100);
+    const char* const buffer = text.data();
+    PrependNormalised("new\r\n", text);
+    EXPECT_EQ(text, "new\r\nold 1\r\nold 2\r\n");
+    EXPECT_EQ(text.data(), buffer);
 }

@@ -106,9 +106,12 @@ TEST_F(FileStoreTest, ReadsEveryByteOfTheFile)
     const std::string path = folder + "bytes.bin";
     const std::string bytes("a\0b\r\n\xFF\xFE\xCE\xC4", 9);
     WriteRaw(path, bytes);
-    EXPECT_EQ(store.ReadWholeFile(path), bytes);
+    EXPECT_EQ(store.ReadWholeFile(path, 0), bytes);
+    const std::string roomy = store.ReadWholeFile(path, 100);
+    EXPECT_EQ(roomy, bytes);
+    EXPECT_GE(roomy.capacity(), bytes.size() + 100);
     WriteRaw(path, "");
-    EXPECT_EQ(store.ReadWholeFile(path), "");
+    EXPECT_EQ(store.ReadWholeFile(path, 0), "");
 }
 
 TEST_F(FileStoreTest, ReadingAllowsOtherReadersButNoWriter)
@@ -118,12 +121,12 @@ TEST_F(FileStoreTest, ReadingAllowsOtherReadersButNoWriter)
     {
         FileHandle reader = Hold(path, GENERIC_READ, FILE_SHARE_READ);
         ASSERT_TRUE(reader);
-        EXPECT_EQ(store.ReadWholeFile(path), "text");
+        EXPECT_EQ(store.ReadWholeFile(path, 0), "text");
     }
     {
         FileHandle writer = Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(writer);
-        EXPECT_EQ(ErrorText([&] { store.ReadWholeFile(path); }),
+        EXPECT_EQ(ErrorText([&] { store.ReadWholeFile(path, 0); }),
                   "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     }
 }
