@@ -3,7 +3,7 @@
 ratio of our time to the baseline's (below 1: ours is faster).
   BenchReport.py <rows.tsv> <native.json>
 rows.tsv: one line per Windows-side measurement: label, our seconds, baseline label, baseline seconds,
-bytes moved (0 when no rate applies). native.json: Google Benchmark's JSON output of native_bench, whose
+bytes moved (0 when no rate applies), the aim for the ratio (may be empty). native.json: Google Benchmark's JSON output of native_bench, whose
 runs pair with their baselines as PAIRS lists them."""
 import json
 import sys
@@ -25,8 +25,8 @@ def rate(size, seconds):
 def windows_rows(path):
     with open(path, encoding="utf-8") as rows:
         for line in rows:
-            label, ours, base_label, base, size = line.rstrip("\n").split("\t")
-            yield label, float(ours), base_label, float(base) if base else None, int(size)
+            label, ours, base_label, base, size, aim = line.rstrip("\n").split("\t")
+            yield label, float(ours), base_label, float(base) if base else None, int(size), aim
 
 
 # Our benchmark families and their baselines: family, label, baseline family, baseline label.
@@ -51,15 +51,15 @@ def native_rows(path):
             if found != family or base is None:
                 continue
             size = int(run.get("bytes_per_second", 0) * seconds(run))
-            yield label.format(sample), seconds(run), base_label, seconds(base), size
+            yield label.format(sample), seconds(run), base_label, seconds(base), size, ""
 
 
 def main(rows_path, native_path):
-    table = [("benchmark", "ours", "ours rate", "baseline", "baseline time", "baseline rate", "ratio")]
-    for label, ours, base_label, base, size in [*windows_rows(rows_path), *native_rows(native_path)]:
+    table = [("benchmark", "ours", "ours rate", "baseline", "baseline time", "baseline rate", "ratio", "aim")]
+    for label, ours, base_label, base, size, aim in [*windows_rows(rows_path), *native_rows(native_path)]:
         table.append((label, duration(ours), rate(size, ours), base_label,
                       duration(base) if base else "", rate(size, base) if base else "",
-                      f"{ours / base:.2f}" if base else ""))
+                      f"{ours / base:.2f}" if base else "", aim))
     widths = [max(len(row[i]) for row in table) for i in range(len(table[0]))]
     for row in table:
         print("  ".join(cell.ljust(width) for cell, width in zip(row, widths)).rstrip())
