@@ -6,22 +6,39 @@
 
 #include <new>
 
+#include "common/SystemFunctionWin32.h"
 #include "common/WideTextWin32.h"
 #include "tkzip/ProZip.h"
 
 namespace {
 
-// Owns one BSTR made from an ANSI text, freed with SysFreeString.
+// The OLE string functions, loaded with the first archive entry: no other path needs their library.
+struct OleStrings {
+    decltype(SysAllocStringLen)* const allocate =
+        SystemFunction<decltype(SysAllocStringLen)>("oleaut32.dll", "SysAllocStringLen");
+    decltype(SysFreeString)* const free = SystemFunction<decltype(SysFreeString)>("oleaut32.dll", "SysFreeString");
+};
+
+const OleStrings& Ole()
+{
+    static const OleStrings ole;
+    return ole;
+}
+
+// Owns one BSTR made from an ANSI text, freed with SysFreeString. Without the OLE library no BSTR can be
+// made, as when memory runs out.
 class AnsiBstr {
 public:
     explicit AnsiBstr(const std::string& ansi)
     {
+        if (Ole().allocate == nullptr || Ole().free == nullptr)
+            throw std::bad_alloc();
         const std::wstring wide = WideText(ansi, CP_THREAD_ACP);
-        text_ = SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+        text_ = Ole().allocate(wide.data(), static_cast<UINT>(wide.size()));
         if (text_ == nullptr)
             throw std::bad_alloc();
     }
-    ~AnsiBstr() { SysFreeString(text_); }
+    ~AnsiBstr() { Ole().free(text_); }
     AnsiBstr(const AnsiBstr&) = delete;
     AnsiBstr& operator=(const AnsiBstr&) = delete;
 

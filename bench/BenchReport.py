@@ -3,9 +3,10 @@
 ratio of our time to the baseline's (below 1: ours is faster); then the GIF decoders' instruction counts.
   BenchReport.py <rows.tsv> <native.json> <instructions.tsv>
 rows.tsv: one line per Windows-side measurement: label, our seconds, baseline label, baseline seconds,
-bytes moved (0 when no rate applies). native.json: Google Benchmark's JSON output of native_bench, whose
-runs pair with their baselines as PAIRS lists them (the median of repeated runs, when repeated).
-instructions.tsv: one line per GIF picture: picture, instructions of one decode by ours, by giflib."""
+bytes moved (0 when no rate applies), the aim for the ratio (may be empty). native.json: Google Benchmark's
+JSON output of native_bench, whose runs pair with their baselines as PAIRS lists them (the median of
+repeated runs, when repeated). instructions.tsv: one line per GIF picture: picture, instructions of one
+decode by ours, by giflib."""
 import json
 import sys
 
@@ -26,8 +27,8 @@ def rate(size, seconds):
 def windows_rows(path):
     with open(path, encoding="utf-8") as rows:
         for line in rows:
-            label, ours, base_label, base, size = line.rstrip("\n").split("\t")
-            yield label, float(ours), base_label, float(base) if base else None, int(size)
+            label, ours, base_label, base, size, aim = line.rstrip("\n").split("\t")
+            yield label, float(ours), base_label, float(base) if base else None, int(size), aim
 
 
 # Our benchmark families and their baselines: family, label, baseline family, baseline label.
@@ -63,7 +64,7 @@ def native_rows(path):
             if found != family or base is None:
                 continue
             size = int(run.get("bytes_per_second", 0) * seconds(run))
-            yield label.format(sample), seconds(run), base_label, seconds(base), size
+            yield label.format(sample), seconds(run), base_label, seconds(base), size, ""
 
 
 def print_table(table):
@@ -80,11 +81,11 @@ def instruction_rows(path):
 
 
 def main(rows_path, native_path, instructions_path):
-    table = [("benchmark", "ours", "ours rate", "baseline", "baseline time", "baseline rate", "ratio")]
-    for label, ours, base_label, base, size in [*windows_rows(rows_path), *native_rows(native_path)]:
+    table = [("benchmark", "ours", "ours rate", "baseline", "baseline time", "baseline rate", "ratio", "aim")]
+    for label, ours, base_label, base, size, aim in [*windows_rows(rows_path), *native_rows(native_path)]:
         table.append((label, duration(ours), rate(size, ours), base_label,
                       duration(base) if base else "", rate(size, base) if base else "",
-                      f"{ours / base:.2f}" if base else ""))
+                      f"{ours / base:.2f}" if base else "", aim))
     print_table(table)
     print("ratio: our time / baseline time (below 1: ours is faster); GIF rates count one byte per pixel")
     print()

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Writes the input data of scripts/bench, the same bytes on every run (a fixed random seed):
   blob <file> <MiB>              one file of mixed text and random bytes
-  tree <folder> <manifest> <n>   n small files (0.5 to 8 KiB) in <folder>, listed in the GBK manifest as
-                                 "data\\fNNNNN.bin" lines, CR LF ended
+  tree <folder> <manifest> <n> [bytes]
+                                 n small files in <folder> (of that size, else 0.5 to 8 KiB), listed in the
+                                 GBK manifest as "data\\fNNNNN.bin" lines, CR LF ended
   zip <archive> <MiB>            an archive with one deflated member "payload.bin" of that size
   log <file> <MiB>               an update log of that size: copy failure records, newest first
 """
@@ -29,12 +30,13 @@ def write_blob(path, mib, rng):
     Path(path).write_bytes(blob_bytes(int(mib), rng))
 
 
-def write_tree(folder, manifest, count, rng):
+def write_tree(folder, manifest, count, *rest):
+    *size, rng = rest
     folder = Path(folder)
     folder.mkdir(parents=True, exist_ok=True)
     names = [f"f{i:05d}.bin" for i in range(int(count))]
     for name in names:
-        (folder / name).write_bytes(rng.randbytes(rng.randrange(512, 8193)))
+        (folder / name).write_bytes(rng.randbytes(int(size[0]) if size else rng.randrange(512, 8193)))
     Path(manifest).write_bytes(b"".join(b"data\\" + name.encode() + b"\r\n" for name in names))
 
 

@@ -120,3 +120,8 @@ add_executable(update_bench ${CMAKE_SOURCE_DIR}/bench/win/UpdateBenchWin32.cpp)
 target_compile_options(update_bench PRIVATE ${WARNINGS})
 target_link_options(update_bench PRIVATE ${STATIC_RUNTIME})
 target_link_libraries(update_bench PRIVATE shell TkZip ${WIN32_LIBS})
+
+# MinimalWindow.exe: the start-up peer of Update.exe for scripts/bench.
+add_executable(MinimalWindow WIN32 ${CMAKE_SOURCE_DIR}/bench/win/MinimalWindowWin32.cpp)
+target_compile_options(MinimalWindow PRIVATE ${WARNINGS})
+target_link_options(MinimalWindow PRIVATE ${STATIC_RUNTIME})

@@ -1,21 +1,27 @@
 // Splitting any bytes gives lines free of CR, LF and NUL; joining them and splitting again gives the same
-// lines, and joining those gives the same text.
+// lines, and joining those gives the same text; the one-pass normalisation of the log gives that text too.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
+#include "update/NormalisedText.h"
 #include "update/TextList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
     TextList first;
-    first.SetText(std::string_view(reinterpret_cast<const char*>(data), size));
+    first.SetText(text);
     for (std::size_t i = 0; i < first.Count(); ++i)
         if (first.Entry(i).find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos)
             std::abort();
 
     const std::string joined = first.Text();
+    std::string normalised(text);
+    PrependNormalised({}, normalised);
+    if (normalised != joined)
+        std::abort();
     TextList second;
     second.SetText(joined);
     if (second.Count() != first.Count())

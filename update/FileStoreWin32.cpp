@@ -8,7 +8,7 @@
 #include "common/SystemError.h"
 #include "common/WideTextWin32.h"
 
-std::string FileStoreWin32::ReadWholeFile(const std::string& path)
+std::string FileStoreWin32::ReadWholeFile(const std::string& path, std::size_t spareCapacity)
 {
     // Other readers allowed, writers refused while the file is open.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -21,7 +21,9 @@ std::string FileStoreWin32::ReadWholeFile(const std::string& path)
     // One request of a DWORD count reads it all; a larger file is not a text list of this program.
     if (size.QuadPart > 0x7FFFFFFF)
         throw EFOpenError(path, SystemErrorText(ERROR_FILE_TOO_LARGE));
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart) + spareCapacity);
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw EFOpenError(path, SystemErrorText(GetLastError()));

@@ -4,7 +4,7 @@
 
 class FileStoreWin32 : public FileStore {
 public:
-    std::string ReadWholeFile(const std::string& path) override;
+    std::string ReadWholeFile(const std::string& path, std::size_t spareCapacity) override;
     void WriteWholeFile(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
 };

@@ -35,10 +35,5 @@ std::string TextList::Text() const
 
 void TextList::LoadFromFile(FileStore& store, const std::string& path)
 {
-    SetText(store.ReadWholeFile(path));
-}
-
-void TextList::SaveToFile(FileStore& store, const std::string& path) const
-{
-    store.WriteWholeFile(path, Text());
+    SetText(store.ReadWholeFile(path, 0));
 }

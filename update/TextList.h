@@ -18,9 +18,8 @@ public:
     std::size_t Count() const { return lines_.size(); }
     const std::string& Entry(std::size_t index) const { return lines_.at(index); }
 
-    // Whole-file load and save through the store (EFOpenError, EFCreateError, EWriteError).
+    // Replaces the content by the file's lines, read whole through the store (EFOpenError).
     void LoadFromFile(FileStore& store, const std::string& path);
-    void SaveToFile(FileStore& store, const std::string& path) const;
 
 private:
     std::vector<std::string> lines_;

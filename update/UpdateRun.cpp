@@ -1,6 +1,8 @@
 #include "update/UpdateRun.h"
 
 #include <exception>
+#include <set>
+#include <utility>
 
 #include "common/FolderPart.h"
 #include "update/ArchiveEntry.h"
@@ -95,12 +97,15 @@ private:
             Record(ExtractionFailureRecord(s_.clock, entry));
     }
 
-    // Creates the target's folder when missing: one level, the result ignored.
+    // Creates the target's folder when missing: one level; a failure is not reported. A folder found or
+    // made is remembered, so a folder of many new files is checked once, not once per file.
     void EnsureFolderOf(const std::string& target)
     {
-        const std::string folder = FolderPartOf(target);
-        if (!s_.files.FolderExists(folder))
-            s_.files.CreateFolder(folder);
+        std::string folder = FolderPartOf(target);
+        if (knownFolders_.count(folder) != 0)
+            return;
+        if (s_.files.FolderExists(folder) || s_.files.CreateFolder(folder))
+            knownFolders_.insert(std::move(folder));
     }
 
     void Record(const std::string& record)
@@ -110,7 +115,8 @@ private:
 
     const std::string& folder_;
     const UpdateServices& s_;
-    TextList log_;
+    LogText log_;
+    std::set<std::string> knownFolders_;
 };
 
 } // namespace

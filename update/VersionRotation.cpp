@@ -23,7 +23,7 @@ void RotateSteps(const std::string& folder, FileStore& store, UpdateFiles& files
 
 } // namespace
 
-void RotateVersionFiles(const std::string& applicationFolder, TextList& log, const RotationServices& services)
+void RotateVersionFiles(const std::string& applicationFolder, LogText& log, const RotationServices& services)
 {
     try {
         RotateSteps(applicationFolder, services.store, services.files);

@@ -8,7 +8,7 @@
 
 #include "update/FileStore.h"
 #include "update/LocalTime.h"
-#include "update/TextList.h"
+#include "update/UpdateLog.h"
 #include "update/UpdateFiles.h"
 
 struct RotationServices {
@@ -17,4 +17,4 @@ struct RotationServices {
     Clock& clock;
 };
 
-void RotateVersionFiles(const std::string& applicationFolder, TextList& log, const RotationServices& services);
+void RotateVersionFiles(const std::string& applicationFolder, LogText& log, const RotationServices& services);

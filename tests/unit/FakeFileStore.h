@@ -13,7 +13,7 @@ public:
     std::string failCreateReason;   // when not empty, every write raises EFCreateError with this reason
     int writes = 0;
 
-    std::string ReadWholeFile(const std::string& path) override
+    std::string ReadWholeFile(const std::string& path, std::size_t) override
     {
         const auto found = files.find(path);
         if (found == files.end())

@@ -19,7 +19,7 @@ bool FakeDisk::IsFolder(const std::string& path) const
     return folders.count(WithoutTrailingSeparator(path)) != 0;
 }
 
-std::string FakeDisk::ReadWholeFile(const std::string& path)
+std::string FakeDisk::ReadWholeFile(const std::string& path, std::size_t)
 {
     Note("read " + path);
     const auto found = files.find(path);
@@ -49,6 +49,7 @@ bool FakeDisk::FileExists(const std::string& path)
 
 bool FakeDisk::FolderExists(const std::string& path)
 {
+    Note("folder? " + path);
     return IsFolder(path);
 }
 

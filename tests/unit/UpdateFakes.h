@@ -28,7 +28,7 @@ public:
     std::set<std::string> raiseOnExists; // the presence test of these paths raises
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
 
-    std::string ReadWholeFile(const std::string& path) override;
+    std::string ReadWholeFile(const std::string& path, std::size_t spareCapacity) override;
     void WriteWholeFile(const std::string& path, std::string_view bytes) override;
     bool FileExists(const std::string& path) override;
 

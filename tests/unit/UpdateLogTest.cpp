@@ -107,8 +107,8 @@ TEST_F(UpdateLogTest, WorkedLogByteForByte)
     const std::string message = "Cannot open file \"C:\\app\\Update\\c.txt\". \xD5\xD2\xB2\xBB\xB5\xBD\xCE\xC4\xBC\xFE\xA1\xA3";
     clock.moments = {At(2008, 5, 7, 9, 5, 3, 0), At(2008, 5, 7, 9, 5, 4, 0), At(2008, 5, 7, 9, 5, 5, 0)};
 
-    TextList log = OpenLog(store, folder);
-    EXPECT_EQ(log.Count(), 0u);
+    LogText log = OpenLog(store, folder);
+    EXPECT_EQ(log.bytes, "");
     AddRecord(log, ExtractionFailureRecord(clock, "b.zip"), store, folder);
     AddRecord(log, EntryErrorRecord(clock, message), store, folder);
     AddRecord(log, CopyFailureRecord(clock, "a.txt"), store, folder);
@@ -121,36 +121,53 @@ TEST_F(UpdateLogTest, WorkedLogByteForByte)
 
     // A later run whose only failure is a rotation error at midnight.
     clock.moments = {At(2008, 5, 8, 0, 0, 0, 200)};
-    TextList later = OpenLog(store, folder);
-    EXPECT_EQ(later.Count(), 3u);
+    LogText later = OpenLog(store, folder);
     AddRecord(later, RotationErrorRecord(clock), store, folder);
     EXPECT_EQ(store.files[logPath], "2008/5/8,2158983876\r\n" + firstRun);
-    EXPECT_EQ(later.Count(), 4u);
 }
 
-TEST_F(UpdateLogTest, AMessageHoldingCrLfAddsTwoLines)
+// Every rule by which the text list splits and joins, on the old log and on the record itself.
+TEST_F(UpdateLogTest, AddingARecordRewritesTheLogAsTheTextListRules)
 {
-    clock.moments = {At(2008, 5, 7, 9, 5, 3, 0)};
-    TextList log = OpenLog(store, folder);
-    AddRecord(log, EntryErrorRecord(clock, "first\r\nsecond"), store, folder);
-    ASSERT_EQ(log.Count(), 2u);
-    EXPECT_EQ(log.Entry(0), "2008/5/7 9:05:03,first");
-    EXPECT_EQ(log.Entry(1), "second");
-    EXPECT_EQ(store.files[logPath], "2008/5/7 9:05:03,first\r\nsecond\r\n");
+    const struct {
+        const char* name;
+        std::string record;
+        std::string before;
+        std::string after;
+    } cases[] = {
+        {"no log yet", "new", "", "new\r\n"},
+        {"CR LF kept", "new", "a\r\nb\r\n", "new\r\na\r\nb\r\n"},
+        {"lone LF", "new", "a\nb\n", "new\r\na\r\nb\r\n"},
+        {"lone CR", "new", "a\rb\r", "new\r\na\r\nb\r\n"},
+        {"LF CR is two line ends", "new", "a\n\rb", "new\r\na\r\n\r\nb\r\n"},
+        {"CR CR LF", "new", "a\r\r\nb", "new\r\na\r\n\r\nb\r\n"},
+        {"empty lines remain", "new", "\r\n\n\r\n", "new\r\n\r\n\r\n\r\n"},
+        {"no final line end", "new", "only line", "new\r\nonly line\r\n"},
+        {"cut at a NUL", "new", std::string("old 1\nold 2\n\nold 3\0gone\r\n", 25),
+         "new\r\nold 1\r\nold 2\r\n\r\nold 3\r\n"},
+        {"a NUL first", "new", std::string("\0old\r\n", 6), "new\r\n"},
+        {"a NUL after a CR", "new", std::string("old\r\0gone", 9), "new\r\nold\r\n"},
+        {"tabs and GBK bytes kept", "new", "\t\xA1\xBC\x0C\xFF\r\n", "new\r\n\t\xA1\xBC\x0C\xFF\r\n"},
+        {"record holding CR LF", "first\r\nsecond", "old\r\n", "first\r\nsecond\r\nold\r\n"},
+        {"record holding a lone LF", "first\nsecond", "old\r\n", "first\r\nsecond\r\nold\r\n"},
+        {"record ending in CR", "new\r", "old\r\n", "new\r\n\r\nold\r\n"},
+        {"record ending in LF", "new\n", "old\r\n", "new\r\n\r\nold\r\n"},
+        {"empty record", "", "old\r\n", "\r\nold\r\n"},
+        {"record holding a NUL drops the old log", std::string("new\0rest", 8), "old\r\n", "new\r\n"},
+    };
+    for (const auto& c : cases) {
+        store.files[logPath] = c.before;
+        LogText log = OpenLog(store, folder);
+        AddRecord(log, c.record, store, folder);
+        EXPECT_EQ(store.files[logPath], c.after) << c.name;
+        EXPECT_EQ(log.bytes, c.after) << c.name;
+    }
 }
 
-TEST_F(UpdateLogTest, AnExistingLogIsRewrittenWithCrLfAndCutAtNul)
+TEST_F(UpdateLogTest, AFailedSaveLeavesTheRecordInTheLog)
 {
-    store.files[logPath] = std::string("old 1\nold 2\n\nold 3\0gone\r\n", 25);
-    TextList log = OpenLog(store, folder);
-    AddRecord(log, "new", store, folder);
-    EXPECT_EQ(store.files[logPath], "new\r\nold 1\r\nold 2\r\n\r\nold 3\r\n");
-}
-
-TEST_F(UpdateLogTest, AFailedSaveLeavesTheRecordInTheList)
-{
-    store.files[logPath] = "old\r\n";
-    TextList log = OpenLog(store, folder);
+    store.files[logPath] = "old\n";
+    LogText log = OpenLog(store, folder);
     store.failCreateReason = "Access denied.";
     try {
         AddRecord(log, "new", store, folder);
@@ -158,9 +175,8 @@ TEST_F(UpdateLogTest, AFailedSaveLeavesTheRecordInTheList)
     } catch (const EFCreateError& e) {
         EXPECT_STREQ(e.what(), "Cannot create file \"C:\\app\\UpLog.dat\". Access denied");
     }
-    ASSERT_EQ(log.Count(), 2u);
-    EXPECT_EQ(log.Entry(0), "new");
-    EXPECT_EQ(store.files[logPath], "old\r\n");
+    EXPECT_EQ(log.bytes, "new\r\nold\r\n");
+    EXPECT_EQ(store.files[logPath], "old\n");
 
     // The next record that saves carries the earlier one to the disk.
     store.failCreateReason.clear();

@@ -52,7 +52,7 @@ TEST(UpdateRun, NoticeIsShownBeforeTheCopyFailureIsSaved)
     w.Stage("a.txt");
     w.disk.folders.insert(w.app + "a.txt");
     w.Run();
-    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump",
+    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump", "folder? C:\\app\\",
                                        "copy C:\\app\\Update\\a.txt -> C:\\app\\a.txt",
                                        "box 0 " + kCaption + ": " + Notice("a.txt"), "save C:\\app\\UpLog.dat"));
 }
@@ -68,7 +68,7 @@ TEST(UpdateRun, PlainEntryIsPumpedCopiedThenTheRunRotatesAndRelaunches)
     w.Run();
 
     EXPECT_EQ(w.File("readme.txt"), "new text");
-    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump",
+    EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump", "folder? C:\\app\\",
                                        "copy C:\\app\\Update\\readme.txt -> C:\\app\\readme.txt",
                                        "rename C:\\app\\QeltoU2.dat -> C:\\app\\QeltoUp.dat", "relaunch"));
     EXPECT_EQ(w.File("UpLog.dat"), "<absent>");
@@ -91,9 +91,25 @@ TEST(UpdateRun, SubFolderOfAPlainEntryIsCreatedWhenMissing)
     w.Stage("Sub\\new.txt");
     w.Stage("Sub\\two.txt");
     w.Run();
-    EXPECT_THAT(w.Events("mkdir "), ElementsAre("mkdir C:\\app\\Sub\\")) << "created once, then found";
+    EXPECT_THAT(w.Events("mkdir "), ElementsAre("mkdir C:\\app\\Sub\\")) << "created once, then known";
     EXPECT_EQ(w.File("Sub\\new.txt"), "new");
     EXPECT_EQ(w.File("Sub\\two.txt"), "new");
+}
+
+// A folder found or made is not asked about again; one whose creation failed is, at its next entry.
+TEST(UpdateRun, EachTargetFolderIsCheckedOnceUnlessItCouldNotBeMade)
+{
+    UpdateWorld w;
+    w.Manifest("a.txt\r\nSub\\b.txt\r\nc.txt\r\nSub\\d.txt\r\nNo\\Deep\\e.txt\r\nNo\\Deep\\f.txt");
+    for (const char* entry : {"a.txt", "Sub\\b.txt", "c.txt", "Sub\\d.txt"})
+        w.Stage(entry);
+    w.Run();
+    EXPECT_THAT(w.Events("folder? "),
+                ElementsAre("folder? C:\\app\\", "folder? C:\\app\\Sub\\", "folder? C:\\app\\No\\Deep\\",
+                            "folder? C:\\app\\No\\Deep\\"));
+    EXPECT_THAT(w.Events("mkdir "), ElementsAre("mkdir C:\\app\\Sub\\", "mkdir C:\\app\\No\\Deep\\",
+                                                "mkdir C:\\app\\No\\Deep\\"));
+    EXPECT_EQ(w.File("Sub\\d.txt"), "new");
 }
 
 // Failures that end their own entry only: each adds one record, and the next entry is still installed.

@@ -7,7 +7,7 @@
 
 #include "UpdateFakes.h"
 #include "common/Errors.h"
-#include "update/TextList.h"
+#include "update/UpdateLog.h"
 
 using ::testing::Contains;
 using ::testing::Not;
@@ -22,7 +22,7 @@ struct RotationWorld {
     Journal journal;
     FakeDisk disk{journal};
     FakeClock clock{LocalTime{2008, 5, 8, 4, 0, 0, 0, 200}};
-    TextList log;
+    LogText log;
 
     explicit RotationWorld(const Files& files)
     {
@@ -66,7 +66,7 @@ TEST(VersionRotation, StagedFileBecomesCurrentAndCurrentBecomesBackup)
         w.disk.readOnly.insert(std::string("C:\\app\\") + c.undeletable);
         w.Rotate();
         EXPECT_EQ(w.Contents(), c.after);
-        EXPECT_EQ(w.log.Count(), 0u);
+        EXPECT_EQ(w.log.bytes, "");
         EXPECT_THAT(w.journal, Not(Contains(StartsWith("save "))));
     }
 }

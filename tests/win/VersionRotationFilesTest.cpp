@@ -8,7 +8,7 @@
 
 #include "support/ScratchFolder.h"
 #include "update/FileStoreWin32.h"
-#include "update/TextList.h"
+#include "update/UpdateLog.h"
 #include "update/UpdateFilesWin32.h"
 #include "update/VersionRotation.h"
 
@@ -57,11 +57,11 @@ TEST(VersionRotationFiles, StagedFileBecomesCurrentAndCurrentBecomesBackup)
         FileStoreWin32 store;
         UpdateFilesWin32 files;
         NoonClock clock;
-        TextList log;
+        LogText log;
 
         RotateVersionFiles(folder.Path(), log, {store, files, clock});
 
         EXPECT_EQ(Contents(folder), c.after);
-        EXPECT_EQ(log.Count(), 0u);
+        EXPECT_EQ(log.bytes, "");
     }
 }

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "common/UnitPublic.h"
 #include "support/ProcessWindows.h"
 
 namespace {
@@ -113,6 +114,9 @@ UpdaterFixture::~UpdaterFixture()
         if (client && TerminateProcess(client.Get(), 1))
             WaitForSingleObject(client.Get(), 30000);
     }
+    // A client relaunched a moment ago may not have recorded itself yet; left running, it would keep the
+    // test's output open for its whole lifetime.
+    TerminateProcessesByName("QeltoExam.exe");
 }
 
 void UpdaterFixture::Write(const std::string& relative, const std::string& bytes) const
