@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <vector>
+#include <memory>
 
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
@@ -43,11 +43,14 @@ bool CopyBytes(HANDLE from, ReplacementFile& to)
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(from, &size))
         return false;
-    std::vector<char> buffer(kChunkBytes);
-    for (ULONGLONG left = static_cast<ULONGLONG>(size.QuadPart); left > 0;) {
+    // No larger than the file, and not cleared first: a fresh buffer's pages cost a fault each under Wine,
+    // which for a small file is most of its copy.
+    const ULONGLONG total = static_cast<ULONGLONG>(size.QuadPart);
+    const std::unique_ptr<char[]> buffer(new char[total < kChunkBytes ? static_cast<std::size_t>(total) : kChunkBytes]);
+    for (ULONGLONG left = total; left > 0;) {
         const DWORD chunk = left < kChunkBytes ? static_cast<DWORD>(left) : kChunkBytes;
         DWORD read = 0;
-        if (!ReadFile(from, buffer.data(), chunk, &read, nullptr) || read != chunk || !to.Write(buffer.data(), chunk))
+        if (!ReadFile(from, buffer.get(), chunk, &read, nullptr) || read != chunk || !to.Write(buffer.get(), chunk))
             return false;
         left -= chunk;
     }
