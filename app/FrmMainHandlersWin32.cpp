@@ -53,6 +53,6 @@ void TFrmMain::BtnUpClick()
     SystemClock clock;
     const std::string folder = ApplicationFolder();
     // A run killed before left its temporaries; none of them is the only copy of anything.
-    RemoveLeftTemporaries(TemporariesFolder());
+    const TemporariesScope temporaries;
     RunUpdate(folder, {store, files, host, clock});
 }

@@ -36,14 +36,18 @@ bool TakeNewPlace(const std::wstring& target, const std::wstring& replacement)
 } // namespace
 
 ReplacementFile::ReplacementFile(std::wstring target)
-    : target_(std::move(target)), folder_(TemporariesFolder())
+    : target_(std::move(target))
 {
     static unsigned serial = 0;
-    for (int attempt = 0; attempt < kNameAttempts && !folder_.empty() && MakeTemporariesFolder(folder_); ++attempt) {
-        path_ = folder_ + TemporaryName(GetCurrentProcessId(), ++serial);
+    const std::wstring folder = TemporariesFolder();
+    // The folder is made only when it is missing: each look-up of a path costs a file system walk.
+    for (int attempt = 0; attempt < kNameAttempts && !folder.empty(); ++attempt) {
+        path_ = folder + TemporaryName(GetCurrentProcessId(), ++serial);
         file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD error = GetLastError();
         if (file_ || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
+            break;
+        if (error == ERROR_PATH_NOT_FOUND && !MakeTemporariesFolder(folder))
             break;
     }
     if (!file_)
@@ -56,8 +60,6 @@ ReplacementFile::~ReplacementFile()
     file_.Reset();
     if (!path_.empty())
         DeleteFileW(path_.c_str());
-    if (!folder_.empty())
-        RemoveDirectoryW(folder_.c_str());
     SetLastError(error);
 }
 

@@ -35,7 +35,6 @@ public:
 
 private:
     std::wstring target_;
-    std::wstring folder_;
     std::wstring path_;
     FileHandle file_;
 };

@@ -94,3 +94,17 @@ void RemoveLeftTemporaries(const std::wstring& folder)
     find.Reset();
     RemoveDirectoryW(folder.c_str());
 }
+
+TemporariesScope::TemporariesScope()
+{
+    RemoveLeftTemporaries(TemporariesFolder());
+}
+
+TemporariesScope::~TemporariesScope()
+{
+    try {
+        RemoveLeftTemporaries(TemporariesFolder());
+    } catch (...) {
+        // Only memory can run out here; what is left goes at the start of the next run.
+    }
+}

@@ -8,7 +8,7 @@
 // temporary takes its target's place by a rename; its short names never make an install fail that the
 // target's own path allows; and nothing of ours lands among the client's files. A temporary is named
 // "<process id>-<serial>.tmp" after the process writing it. The folder is made when a temporary is needed
-// and removed whenever it is left empty. A caller of ProZip whose target lies on another volume than the
+// and removed, once empty, when the update run or the ProZip call that used it ends (TemporariesScope). A caller of ProZip whose target lies on another volume than the
 // DLL gets a failure (-1): the rename cannot cross volumes.
 #include <string>
 
@@ -24,6 +24,16 @@ bool MakeTemporariesFolder(const std::wstring& folder);
 
 // The name of a process's serial-th temporary.
 std::wstring TemporaryName(unsigned long processId, unsigned serial);
+
+// Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
+// folder stays while a run or a ProZip call installs file after file and is gone once it ends.
+class TemporariesScope {
+public:
+    TemporariesScope();
+    TemporariesScope(const TemporariesScope&) = delete;
+    TemporariesScope& operator=(const TemporariesScope&) = delete;
+    ~TemporariesScope();
+};
 
 // Removes the temporaries that ended processes left in the folder (a process is killed between creating
 // and renaming its file), and this process's own, then the folder when that leaves it empty. Files of

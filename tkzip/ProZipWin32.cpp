@@ -40,7 +40,7 @@ std::vector<std::string> TargetNames(const std::wstring& target)
 
 int Extract(const wchar_t* archive, const std::wstring& target)
 {
-    RemoveLeftTemporaries(TemporariesFolder());
+    const TemporariesScope temporaries;
     ReplacementFile replacement(target);
     if (!replacement.Created())
         return Failure;
