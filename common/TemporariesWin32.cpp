@@ -76,7 +76,6 @@ bool MakeTemporariesFolder(const std::wstring& folder)
     return CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-
 std::wstring TemporaryName(unsigned long processId, unsigned serial)
 {
     return std::to_wstring(processId) + L"-" + std::to_wstring(serial) + kNameEnd;

@@ -6,7 +6,7 @@ Name@12 that GetProcAddress cannot find, a 64-bit image, a runtime DLL that a us
 checks read the same facts from the file itself, so a machine that cannot run 32-bit code still catches them.
 
 Usage: check_pe.py OBJDUMP IMAGE [--machine i386] [--kind gui|dll] [--imports-only-from NAME,...]
-                   [--exports NAME,...] [--imports NAME.dll:NAME,...]
+                   [--not-imports-from NAME,...] [--exports NAME,...] [--imports NAME.dll:NAME,...]
 Prints one line per failed check and exits 1 when any failed.
 """
 import argparse
@@ -27,7 +27,12 @@ OPTIONAL_HEADER_MAGIC = {"i386": 0x10B, "x86-64": 0x20B}  # PE32, PE32+
 
 
 def headers(objdump, image):
-    return subprocess.run([objdump, "-p", image], check=True, capture_output=True, text=True).stdout
+    """objdump's view of the image's headers; exits with its complaint when it cannot read the image (one
+    of another machine, or no image at all)."""
+    done = subprocess.run([objdump, "-p", image], capture_output=True, text=True)
+    if done.returncode != 0:
+        sys.exit(f"{image}: {objdump} cannot read it: {done.stderr.strip()}")
+    return done.stdout
 
 
 def field(text, name):
@@ -85,6 +90,7 @@ def check(args):
     tables = imported(text)
     allowed = SYSTEM_DLLS | {n.lower() for n in names(args.imports_only_from)}
     faults += [f"imports {dll}, which is neither a system DLL nor ours" for dll in sorted(set(tables) - allowed)]
+    faults += [f"binds {dll} at load time" for dll in names(args.not_imports_from) if dll.lower() in tables]
     found = exported(text)
     faults += [f"does not export {name} undecorated" for name in names(args.exports) if name not in found]
     faults += [f"exports the decorated name {name}" for name in sorted(found) if "@" in name]
@@ -102,6 +108,7 @@ def main():
     parser.add_argument("--machine", choices=sorted(MACHINES), default="i386")
     parser.add_argument("--kind", choices=("gui", "dll"), required=True)
     parser.add_argument("--imports-only-from", help="our own DLLs that the image may import besides system DLLs")
+    parser.add_argument("--not-imports-from", help="DLLs that must not be bound at load time (loaded at first use)")
     parser.add_argument("--exports", help="names that must be exported exactly so")
     parser.add_argument("--imports", help="DLL:name pairs that must be imported by exactly that name")
     args = parser.parse_args()

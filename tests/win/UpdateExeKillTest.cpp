@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <random>
 #include <set>
 #include <string>
@@ -96,7 +97,6 @@ protected:
             CopyFileA(archive.c_str(), (app.Folder() + "Update\\" + entry).c_str(), FALSE);
             targets.push_back({"z" + std::to_string(i) + ".dat", Filler("old archive", i), extracted});
             manifest.insert(manifest.begin() + i * 9, entry);
-
         }
         app.WriteManifest(manifest);
         missingEntries = static_cast<int>(std::count_if(manifest.begin(), manifest.end(), [](const std::string& entry) {
@@ -158,11 +158,14 @@ protected:
         return updated;
     }
 
-    // What the application folder holds after a complete run: programs, staged files, targets and log.
+    // What the application folder holds after a complete run: programs, staged files, targets and log;
+    // the temporaries folder in the staging folder is not among them.
     std::set<std::string> ExpectedFiles() const
     {
         std::set<std::string> files = {"Update.exe", "TkZip.dll", "QeltoExam.exe", "UpLog.dat"};
         CollectFiles(app.Folder(), "Update\\", files);
+        for (auto file = files.begin(); file != files.end();)
+            file = file->rfind("Update\\~upd\\", 0) == 0 ? files.erase(file) : std::next(file);
         for (const Target& target : targets)
             files.insert(target.relative);
         return files;
