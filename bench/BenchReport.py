@@ -88,9 +88,11 @@ def main(rows_path, native_path, instructions_path):
                       f"{ours / base:.2f}" if base else "", aim))
     print_table(table)
     print("ratio: our time / baseline time (below 1: ours is faster); GIF rates count one byte per pixel")
-    print()
-    print_table([("instructions of one decode (callgrind)", "TGIFImage", "giflib DGifSlurp", "ratio"),
-                 *instruction_rows(instructions_path)])
+    instructions = list(instruction_rows(instructions_path))
+    if instructions:
+        print()
+        print_table([("instructions of one decode (callgrind)", "TGIFImage", "giflib DGifSlurp", "ratio"),
+                     *instructions])
 
 
 if __name__ == "__main__":
