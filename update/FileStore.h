@@ -1,25 +1,46 @@
 #pragma once
-// Whole-file reads and writes, as the text lists of the manifest and the log need them. The Windows
-// implementation (FileStoreWin32.cpp) uses CreateFileA/ReadFile/WriteFile; tests use fakes.
+// File reads and writes, as the text lists of the manifest and the log need them. The Windows
+// implementation (FileStoreWin32.cpp) uses CreateFileA/ReadFile and a ReplacementFile; tests use fakes.
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
+
+// Bytes handed out a piece at a time.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // The next piece, valid until the next call; empty once every byte has been handed out.
+    virtual std::string_view Next() = 0;
+};
+
+// A file opened for reading (other readers allowed, writers refused), read a piece at a time and closed
+// when the object goes.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // Reads up to size bytes into buffer; 0 at the end of the file. Raises EFOpenError on failure.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
 
 class FileStore {
 public:
     virtual ~FileStore() = default;
 
     // Opens the file for reading (other readers allowed, writers refused), reads every byte in one request
-    // into a buffer of the file's size and closes it. Raises EFOpenError on failure. The buffer keeps
-    // spareCapacity bytes of room beyond the file's bytes, so that a little text can be put in front of
-    // them later without a second buffer of the file's size.
-    virtual std::string ReadWholeFile(const std::string& path, std::size_t spareCapacity) = 0;
+    // into a buffer of the file's size and closes it. Raises EFOpenError on failure.
+    virtual std::string ReadWholeFile(const std::string& path) = 0;
 
-    // Makes the file hold exactly these bytes, written in one request. The bytes go to a temporary file
-    // which then takes its place in one step, so a failed or killed save never loses what was on disk.
-    // Raises EFCreateError when the file cannot be created or opened for writing (a folder of that name,
-    // a file held open by another program), and EWriteError on a short write.
-    virtual void WriteWholeFile(const std::string& path, std::string_view bytes) = 0;
+    // Opens the file for reading a piece at a time. Raises EFOpenError on failure.
+    virtual std::unique_ptr<FileReader> OpenForReading(const std::string& path) = 0;
+
+    // Makes the file hold exactly the bytes that the source hands out; the source is drained before the
+    // file takes its new bytes. The bytes go to a temporary file which then takes the file's place in one
+    // step, so a failed or killed save never loses what was on disk, and the source may read the old file
+    // while the new one is written. Raises EFCreateError when the file cannot be created or opened for
+    // writing (a folder of that name, a file held open by another program), EWriteError on a short write,
+    // and whatever the source raises.
+    virtual void SaveFile(const std::string& path, ByteSource& bytes) = 0;
 
     // True when the system finds an entry of that name that is not a folder.
     virtual bool FileExists(const std::string& path) = 0;

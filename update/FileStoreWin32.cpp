@@ -8,22 +8,48 @@
 #include "common/SystemError.h"
 #include "common/WideTextWin32.h"
 
-std::string FileStoreWin32::ReadWholeFile(const std::string& path, std::size_t spareCapacity)
+namespace {
+
+// Other readers allowed, writers refused while the file is open.
+FileHandle OpenToRead(const std::string& path)
 {
-    // Other readers allowed, writers refused while the file is open.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return file;
+}
+
+class FileReaderWin32 : public FileReader {
+public:
+    explicit FileReaderWin32(const std::string& path) : path_(path), file_(OpenToRead(path)) {}
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        DWORD read = 0;
+        const DWORD asked = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+        if (!ReadFile(file_.Get(), buffer, asked, &read, nullptr))
+            throw EFOpenError(path_, SystemErrorText(GetLastError()));
+        return read;
+    }
+
+private:
+    const std::string path_;
+    FileHandle file_;
+};
+
+} // namespace
+
+std::string FileStoreWin32::ReadWholeFile(const std::string& path)
+{
+    const FileHandle file = OpenToRead(path);
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size))
         throw EFOpenError(path, SystemErrorText(GetLastError()));
     // One request of a DWORD count reads it all; a larger file is not a text list of this program.
     if (size.QuadPart > 0x7FFFFFFF)
         throw EFOpenError(path, SystemErrorText(ERROR_FILE_TOO_LARGE));
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(size.QuadPart) + spareCapacity);
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
     DWORD read = 0;
     if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
         throw EFOpenError(path, SystemErrorText(GetLastError()));
@@ -31,7 +57,12 @@ std::string FileStoreWin32::ReadWholeFile(const std::string& path, std::size_t s
     return bytes;
 }
 
-void FileStoreWin32::WriteWholeFile(const std::string& path, std::string_view bytes)
+std::unique_ptr<FileReader> FileStoreWin32::OpenForReading(const std::string& path)
+{
+    return std::make_unique<FileReaderWin32>(path);
+}
+
+void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)
 {
     // Probe: the target must be one that could be opened for writing with no sharing. A folder of that
     // name, a file another program holds open, or a missing folder fails here as the save would have.
@@ -43,13 +74,14 @@ void FileStoreWin32::WriteWholeFile(const std::string& path, std::string_view by
             throw EFCreateError(path, SystemErrorText(error));
     }
 
-    // The new content goes to a fresh temporary file, written in one request, which then takes the
-    // target's place in one step; on failure the target keeps its old content.
+    // The new content goes to a fresh temporary file, which then takes the target's place in one step; on
+    // failure the target keeps its old content.
     ReplacementFile replacement(WideText(path, CP_ACP));
     if (!replacement.Created())
         throw EFCreateError(path, SystemErrorText(GetLastError()));
-    if (!replacement.Write(bytes.data(), bytes.size()))
-        throw EWriteError();
+    for (std::string_view piece = bytes.Next(); !piece.empty(); piece = bytes.Next())
+        if (!replacement.Write(piece.data(), piece.size()))
+            throw EWriteError();
     if (!replacement.Commit())
         throw EFCreateError(path, SystemErrorText(GetLastError()));
 }

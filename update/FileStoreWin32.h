@@ -4,7 +4,8 @@
 
 class FileStoreWin32 : public FileStore {
 public:
-    std::string ReadWholeFile(const std::string& path, std::size_t spareCapacity) override;
-    void WriteWholeFile(const std::string& path, std::string_view bytes) override;
+    std::string ReadWholeFile(const std::string& path) override;
+    std::unique_ptr<FileReader> OpenForReading(const std::string& path) override;
+    void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
 };

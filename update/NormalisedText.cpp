@@ -2,9 +2,10 @@
 
 #include <cstddef>
 #include <cstring>
-#include <utility>
 
 namespace {
+
+const std::string_view kLineEnd = "\r\n";
 
 bool IsLineBreakOrNul(char c)
 {
@@ -44,82 +45,69 @@ const char* NextLineBreakOrNul(const char* p, const char* end)
     return p;
 }
 
-// Walks the text as the text list splits it and hands the result on in pieces: kept(first, last) for
-// bytes that stay as they are (CR LF pairs included), lineEnd() for a CR LF that the input lacks there.
-// Returns false when a NUL ended the text.
-template <class Sink>
-bool WalkNormalised(std::string_view text, Sink& sink)
+bool EndsWithLineEnd(std::string_view bytes)
 {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    const char* kept = p;
-    for (;;) {
-        p = NextLineBreakOrNul(p, end);
-        if (p == end || *p == '\0')
-            break;
-        if (*p == '\r' && end - p >= 2 && p[1] == '\n') {
-            p += 2;
-            continue;
-        }
-        sink.Kept(kept, p);
-        sink.LineEnd();
-        kept = ++p;
-    }
-    sink.Kept(kept, p);
-    const bool endsWithCrLf = p - kept >= 2 && p[-2] == '\r' && p[-1] == '\n';
-    if (p != kept && !endsWithCrLf)
-        sink.LineEnd();
-    return p == end;
-}
-
-struct SizeSink {
-    std::size_t size = 0;
-    void Kept(const char* first, const char* last) { size += static_cast<std::size_t>(last - first); }
-    void LineEnd() { size += 2; }
-};
-
-struct FillSink {
-    std::string& out;
-    void Kept(const char* first, const char* last) { out.append(first, last); }
-    void LineEnd() { out.append("\r\n", 2); }
-};
-
-struct Measure {
-    std::size_t size;   // of the normalised text
-    bool whole;         // no NUL ended the text
-};
-
-Measure Measured(std::string_view text)
-{
-    SizeSink sink;
-    const bool whole = WalkNormalised(text, sink);
-    return {sink.size, whole};
-}
-
-// Appends the normalised text, whose size was measured, in one allocation.
-void AppendNormalised(std::string_view text, const Measure& measure, std::string& out)
-{
-    out.reserve(out.size() + measure.size);
-    FillSink fill{out};
-    WalkNormalised(text, fill);
+    return bytes.size() >= 2 && bytes.substr(bytes.size() - 2) == kLineEnd;
 }
 
 } // namespace
 
-void PrependNormalised(std::string_view head, std::string& text)
+std::string_view LineEndNormaliser::Next(std::string_view piece)
 {
-    const Measure headMeasure = Measured(head);
-    std::string front;
-    AppendNormalised(head, headMeasure, front);
-    if (!headMeasure.whole) {
-        text = std::move(front);
-        return;
+    if (ended_ || piece.empty())
+        return {}; // a held CR waits for a piece that tells what follows it
+    rebuilt_.clear();
+    bool rebuilding = false;
+    const char* p = piece.data();
+    const char* const end = p + piece.size();
+    if (heldCr_) {
+        heldCr_ = false;
+        rebuilt_.append(kLineEnd);
+        rebuilding = true;
+        if (p != end && *p == '\n')
+            ++p;
     }
-    const Measure textMeasure = Measured(text);
-    if (textMeasure.whole && textMeasure.size == text.size()) {
-        text.insert(0, front);
-        return;
+    const char* kept = p;
+    for (;;) {
+        p = NextLineBreakOrNul(p, end);
+        if (p == end)
+            break;
+        if (*p == '\0') {
+            ended_ = true;
+            break;
+        }
+        if (*p == '\r' && end - p >= 2 && p[1] == '\n') {
+            p += 2;
+            continue;
+        }
+        if (*p == '\r' && end - p == 1) {
+            heldCr_ = true;
+            break;
+        }
+        rebuilt_.append(kept, p).append(kLineEnd);
+        rebuilding = true;
+        kept = ++p;
     }
-    AppendNormalised(text, textMeasure, front);
-    text = std::move(front);
+    std::string_view out(kept, static_cast<std::size_t>(p - kept));
+    if (rebuilding)
+        out = rebuilt_.append(out);
+    if (!out.empty())
+        atLineStart_ = EndsWithLineEnd(out);
+    if (ended_ && !atLineStart_) {
+        // The text ends at the NUL: its last line gets its CR LF here.
+        if (!rebuilding)
+            rebuilt_.assign(out);
+        out = rebuilt_.append(kLineEnd);
+        atLineStart_ = true;
+    }
+    return out;
+}
+
+std::string_view LineEndNormaliser::Finish()
+{
+    const bool lineOpen = !ended_ && (heldCr_ || !atLineStart_);
+    ended_ = true;
+    heldCr_ = false;
+    atLineStart_ = true;
+    return lineOpen ? kLineEnd : std::string_view();
 }

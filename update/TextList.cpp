@@ -35,5 +35,5 @@ std::string TextList::Text() const
 
 void TextList::LoadFromFile(FileStore& store, const std::string& path)
 {
-    SetText(store.ReadWholeFile(path, 0));
+    SetText(store.ReadWholeFile(path));
 }

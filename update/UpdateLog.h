@@ -6,20 +6,23 @@
 #include "update/FileStore.h"
 #include "update/LocalTime.h"
 
-// The log as a run holds it: the file's bytes as loaded, then the text that the last record made. It is
-// kept as bytes, not lines, so that its memory stays about the file's size whatever its lines are like.
+// The log as a run holds it: the records whose save failed, newest first, each followed by CR LF. The
+// older records are the log file's: every save reads the file again, a piece at a time, behind the new
+// records, so a run's memory stays that of a piece whatever the log's size or the shape of its lines.
 struct LogText {
-    std::string bytes;
+    std::string unsaved;
 };
 
 // The log file's path: the application folder followed directly by "UpLog.dat".
 std::string UpdateLogPath(const std::string& applicationFolder);
 
-// The log file's bytes when the presence test finds it, else empty.
+// Checks that a log the presence test finds can be read (EFOpenError when it cannot), so that an
+// unreadable log stops a run before it changes anything.
 LogText OpenLog(FileStore& store, const std::string& applicationFolder);
 
-// Prepends the record (it becomes line 1) to the log's text, as the text list rules it (every line ended
-// by CR LF, nothing from a NUL on), and saves the whole text. A failed save leaves the record in the log.
+// Puts the record in front of the log (it becomes line 1) and saves the whole log: the new records, then
+// the bytes of the log file that the presence test finds, as the text list rules them (every line ended
+// by CR LF, nothing from a NUL on). A failed save keeps the record, and the next save carries it.
 void AddRecord(LogText& log, const std::string& record, FileStore& store, const std::string& applicationFolder);
 
 std::string CopyFailureRecord(Clock& clock, const std::string& entry);       // stamp + ",〖" + entry + "〗文件升级失败!"

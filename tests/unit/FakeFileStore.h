@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "FakeFileParts.h"
 #include "common/Errors.h"
 #include "update/FileStore.h"
 
@@ -12,8 +13,9 @@ public:
     std::map<std::string, std::string> files;
     std::string failCreateReason;   // when not empty, every write raises EFCreateError with this reason
     int writes = 0;
+    int openReaders = 0;
 
-    std::string ReadWholeFile(const std::string& path, std::size_t) override
+    std::string ReadWholeFile(const std::string& path) override
     {
         const auto found = files.find(path);
         if (found == files.end())
@@ -21,12 +23,18 @@ public:
         return found->second;
     }
 
-    void WriteWholeFile(const std::string& path, std::string_view bytes) override
+    std::unique_ptr<FileReader> OpenForReading(const std::string& path) override
+    {
+        return std::make_unique<StringReader>(ReadWholeFile(path), openReaders);
+    }
+
+    void SaveFile(const std::string& path, ByteSource& bytes) override
     {
         ++writes;
         if (!failCreateReason.empty())
             throw EFCreateError(path, failCreateReason);
-        files[path] = std::string(bytes);
+        std::string drained = Drained(bytes, path, openReaders);
+        files[path] = std::move(drained);
     }
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }

@@ -4,15 +4,21 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "update/TextList.h"
 
 namespace {
 
-std::string Prepended(const std::string& head, std::string text)
+// The normaliser's output for the text handed to it in the given pieces, and its end.
+std::string Normalised(const std::vector<std::string>& pieces)
 {
-    PrependNormalised(head, text);
-    return text;
+    LineEndNormaliser normaliser;
+    std::string out;
+    for (const std::string& piece : pieces)
+        out += normaliser.Next(piece);
+    out += normaliser.Finish();
+    return out;
 }
 
 // What splitting into a text list and joining again gives: the rules' own statement.
@@ -37,36 +43,56 @@ std::string RandomText(std::mt19937& random)
     return text;
 }
 
+// The text cut into pieces at random places, empty pieces among them.
+std::vector<std::string> RandomPieces(const std::string& text, std::mt19937& random)
+{
+    std::uniform_int_distribution<std::size_t> length(0, 6);
+    std::vector<std::string> pieces;
+    for (std::size_t at = 0; at < text.size();) {
+        pieces.push_back(text.substr(at, length(random)));
+        at += pieces.back().size();
+    }
+    return pieces;
+}
+
 } // namespace
 
-TEST(PrependNormalised, EqualsSplittingAndJoiningTheWhole)
+TEST(LineEndNormaliser, EqualsSplittingAndJoiningTheWholeWhereverThePiecesEnd)
 {
     std::mt19937 random(20261210);
     for (int i = 0; i < 20000; ++i) {
-        const std::string head = RandomText(random) + "\r\n";
-        const std::string tail = RandomText(random);
-        ASSERT_EQ(Prepended(head, tail), SplitAndJoined(head + tail))
-            << testing::PrintToString(head) << " + " << testing::PrintToString(tail);
+        const std::string text = RandomText(random) + "\r\n" + RandomText(random);
+        const std::vector<std::string> pieces = RandomPieces(text, random);
+        ASSERT_EQ(Normalised(pieces), SplitAndJoined(text)) << testing::PrintToString(pieces);
+        ASSERT_EQ(Normalised({text}), SplitAndJoined(text)) << testing::PrintToString(text);
     }
 }
 
-TEST(PrependNormalised, FindsLineEndsAtEveryPlaceInAWord)
+TEST(LineEndNormaliser, FindsLineEndsAtEveryPlaceInAWord)
 {
     for (std::size_t at = 0; at < 24; ++at)
         for (const char* brk : {"\r", "\n", "\r\n", "\n\r"}) {
-            const std::string tail = std::string(at, 'x') + brk + std::string(24, 'y');
-            ASSERT_EQ(Prepended("h\r\n", tail), SplitAndJoined("h\r\n" + tail))
-                << at << " " << testing::PrintToString(brk);
+            const std::string text = std::string(at, 'x') + brk + std::string(24, 'y');
+            ASSERT_EQ(Normalised({text}), SplitAndJoined(text)) << at << " " << testing::PrintToString(brk);
         }
 }
 
-// A log this program wrote needs no rebuilding: the record goes in front within the log's own buffer.
-TEST(PrependNormalised, ANormalisedTextWithRoomKeepsItsBuffer)
+// A log this program wrote is handed on as it is, piece by piece, without a copy.
+TEST(LineEndNormaliser, HandsOnANormalisedPieceItself)
 {
-    std::string text = "old 1\r\nold 2\r\n";
-    text.reserve(100);
-    const char* const buffer = text.data();
-    PrependNormalised("new\r\n", text);
-    EXPECT_EQ(text, "new\r\nold 1\r\nold 2\r\n");
-    EXPECT_EQ(text.data(), buffer);
+    LineEndNormaliser normaliser;
+    const std::string piece = "old 1\r\nold 2\r\n";
+    const std::string_view out = normaliser.Next(piece);
+    EXPECT_EQ(out, piece);
+    EXPECT_EQ(out.data(), piece.data());
+    EXPECT_EQ(normaliser.Finish(), "");
+}
+
+TEST(LineEndNormaliser, AddsNothingAfterANul)
+{
+    LineEndNormaliser normaliser;
+    EXPECT_EQ(normaliser.Next(std::string("kept\nkept too\0lost", 18)), "kept\r\nkept too\r\n");
+    EXPECT_TRUE(normaliser.Ended());
+    EXPECT_EQ(normaliser.Next("more\r\n"), "");
+    EXPECT_EQ(normaliser.Finish(), "");
 }

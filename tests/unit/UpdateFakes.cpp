@@ -1,5 +1,7 @@
 #include "UpdateFakes.h"
 
+#include "FakeFileParts.h"
+
 #include "common/Errors.h"
 #include "common/FolderPart.h"
 
@@ -19,7 +21,7 @@ bool FakeDisk::IsFolder(const std::string& path) const
     return folders.count(WithoutTrailingSeparator(path)) != 0;
 }
 
-std::string FakeDisk::ReadWholeFile(const std::string& path, std::size_t)
+std::string FakeDisk::ReadWholeFile(const std::string& path)
 {
     Note("read " + path);
     const auto found = files.find(path);
@@ -30,14 +32,20 @@ std::string FakeDisk::ReadWholeFile(const std::string& path, std::size_t)
     return found->second;
 }
 
-void FakeDisk::WriteWholeFile(const std::string& path, std::string_view bytes)
+std::unique_ptr<FileReader> FakeDisk::OpenForReading(const std::string& path)
+{
+    return std::make_unique<StringReader>(ReadWholeFile(path), openReaders_);
+}
+
+void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
 {
     Note("save " + path);
     if (failingSaves > 0) {
         --failingSaves;
         throw EFCreateError(path, "Access denied.");
     }
-    files[path] = std::string(bytes);
+    std::string drained = Drained(bytes, path, openReaders_);
+    files[path] = std::move(drained);
 }
 
 bool FakeDisk::FileExists(const std::string& path)

@@ -101,52 +101,108 @@ TEST_F(FileStoreTest, LoadingAMissingManifestRaisesTheOpenErrorWithTheSystemsTex
               "Cannot open file \"" + elsewhere + "\". " + SystemErrorText(ERROR_PATH_NOT_FOUND));
 }
 
-TEST_F(FileStoreTest, ReadsEveryByteOfTheFile)
+namespace {
+
+// The file's bytes as the store reads them piece by piece, in pieces of at most pieceSize bytes.
+std::string ReadInPieces(FileStore& store, const std::string& path, std::size_t pieceSize)
+{
+    const std::unique_ptr<FileReader> reader = store.OpenForReading(path);
+    std::string bytes;
+    std::vector<char> buffer(pieceSize);
+    for (std::size_t read; (read = reader->Read(buffer.data(), pieceSize)) != 0;)
+        bytes.append(buffer.data(), read);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(FileStoreTest, ReadsEveryByteOfTheFileWholeOrInPieces)
 {
     const std::string path = folder + "bytes.bin";
-    const std::string bytes("a\0b\r\n\xFF\xFE\xCE\xC4", 9);
-    WriteRaw(path, bytes);
-    EXPECT_EQ(store.ReadWholeFile(path, 0), bytes);
-    const std::string roomy = store.ReadWholeFile(path, 100);
-    EXPECT_EQ(roomy, bytes);
-    EXPECT_GE(roomy.capacity(), bytes.size() + 100);
-    WriteRaw(path, "");
-    EXPECT_EQ(store.ReadWholeFile(path, 0), "");
+    for (const std::string& bytes : {std::string("a\0b\r\n\xFF\xFE\xCE\xC4", 9), std::string()}) {
+        WriteRaw(path, bytes);
+        EXPECT_EQ(store.ReadWholeFile(path), bytes);
+        EXPECT_EQ(ReadInPieces(store, path, 4), bytes);
+    }
 }
 
 TEST_F(FileStoreTest, ReadingAllowsOtherReadersButNoWriter)
 {
     const std::string path = folder + "shared.txt";
     WriteRaw(path, "text");
-    {
-        FileHandle reader = Hold(path, GENERIC_READ, FILE_SHARE_READ);
-        ASSERT_TRUE(reader);
-        EXPECT_EQ(store.ReadWholeFile(path, 0), "text");
-    }
-    {
+    const std::function<std::string()> reads[] = {[&] { return store.ReadWholeFile(path); },
+                                                  [&] { return ReadInPieces(store, path, 3); }};
+    for (const auto& read : reads) {
+        {
+            FileHandle reader = Hold(path, GENERIC_READ, FILE_SHARE_READ);
+            ASSERT_TRUE(reader);
+            EXPECT_EQ(read(), "text");
+        }
         FileHandle writer = Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
         ASSERT_TRUE(writer);
-        EXPECT_EQ(ErrorText([&] { store.ReadWholeFile(path, 0); }),
+        EXPECT_EQ(ErrorText([&] { read(); }),
                   "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     }
+    // While the store reads, nobody may write.
+    const std::unique_ptr<FileReader> open = store.OpenForReading(path);
+    EXPECT_FALSE(Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
 }
 
-TEST_F(FileStoreTest, WritingCreatesOrReplacesTheFileWithExactlyTheBytes)
+namespace {
+
+// Hands out its pieces, then raises the open error if told to.
+class PiecesSource : public ByteSource {
+public:
+    PiecesSource(std::vector<std::string> pieces, bool raiseAtEnd = false)
+        : pieces_(std::move(pieces)), raiseAtEnd_(raiseAtEnd) {}
+    std::string_view Next() override
+    {
+        if (next_ < pieces_.size())
+            return pieces_[next_++];
+        if (raiseAtEnd_)
+            throw EFOpenError("C:\\source", "Gone.");
+        return {};
+    }
+
+private:
+    const std::vector<std::string> pieces_;
+    const bool raiseAtEnd_;
+    std::size_t next_ = 0;
+};
+
+} // namespace
+
+TEST_F(FileStoreTest, SavingCreatesOrReplacesTheFileWithExactlyTheBytes)
 {
     const std::string path = folder + "out.txt";
-    store.WriteWholeFile(path, "first version, longer\r\n");
-    EXPECT_EQ(ReadRaw(path), "first version, longer\r\n");
-    store.WriteWholeFile(path, std::string("b\0c", 3));
-    EXPECT_EQ(ReadRaw(path), std::string("b\0c", 3));
-    store.WriteWholeFile(path, "");
-    EXPECT_EQ(ReadRaw(path), "");
+    const std::vector<std::vector<std::string>> versions = {
+        {"first version, ", "longer\r\n"}, {std::string("b\0c", 3)}, {}, {std::string(300000, 'x'), "y"}};
+    for (const auto& pieces : versions) {
+        PiecesSource source(pieces);
+        store.SaveFile(path, source);
+        std::string joined;
+        for (const std::string& piece : pieces)
+            joined += piece;
+        EXPECT_EQ(ReadRaw(path), joined);
+    }
     EXPECT_EQ(Names(), std::vector<std::string>{"out.txt"});
 }
 
-TEST_F(FileStoreTest, WritingIntoAMissingFolderRaisesTheCreateError)
+TEST_F(FileStoreTest, ASourceThatFailsLeavesTheOldFileAndNothingElse)
+{
+    const std::string path = folder + "out.txt";
+    WriteRaw(path, "old\r\n");
+    PiecesSource source({"new", " bytes"}, true);
+    EXPECT_EQ(ErrorText([&] { store.SaveFile(path, source); }), "Cannot open file \"C:\\source\". Gone");
+    EXPECT_EQ(ReadRaw(path), "old\r\n");
+    EXPECT_EQ(Names(), std::vector<std::string>{"out.txt"});
+}
+
+TEST_F(FileStoreTest, SavingIntoAMissingFolderRaisesTheCreateError)
 {
     const std::string path = folder + "NoFolder\\out.txt";
-    EXPECT_EQ(ErrorText([&] { store.WriteWholeFile(path, "x"); }),
+    PiecesSource source({"x"});
+    EXPECT_EQ(ErrorText([&] { store.SaveFile(path, source); }),
               "Cannot create file \"" + path + "\". " + SystemErrorText(ERROR_PATH_NOT_FOUND));
 }
 
@@ -179,10 +235,9 @@ TEST_F(FileStoreTest, AFolderNamedLikeTheLogCountsAsAbsentAndAddingARecordFails)
 {
     ASSERT_TRUE(CreateDirectoryA(logPath.c_str(), nullptr));
     LogText log = OpenLog(store, folder);
-    EXPECT_EQ(log.bytes, "");
     EXPECT_EQ(ErrorText([&] { AddRecord(log, "record", store, folder); }),
               "Cannot create file \"" + logPath + "\". " + SystemErrorText(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(log.bytes, "record\r\n");
+    EXPECT_EQ(log.unsaved, "record\r\n");
     EXPECT_EQ(GetFileAttributesA(logPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 }
@@ -198,7 +253,7 @@ TEST_F(FileStoreTest, ALogHeldOpenByAnotherProgramGivesTheCreateErrorAndKeepsIts
                   "Cannot create file \"" + logPath + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ReadRaw(logPath), "old record\r\n");
-    EXPECT_EQ(log.bytes, "new record\r\nold record\r\n");
+    EXPECT_EQ(log.unsaved, "new record\r\n");
     EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 
     // Once it is released, the next record carries both to the disk.
@@ -225,6 +280,24 @@ TEST_F(FileStoreTest, ALogWithLfEndsAndANulIsRewrittenWithCrLfAndCutAtTheNul)
     LogText log = OpenLog(store, folder);
     AddRecord(log, "new record", store, folder);
     EXPECT_EQ(ReadRaw(logPath), "new record\r\nline 1\r\nline 2\r\n\r\nline 3\r\n");
+}
+
+// Larger than the pieces in which the log is read: lines cross the pieces' borders, a CR LF among them.
+TEST_F(FileStoreTest, ALargeLogIsRewrittenWholeAcrossThePiecesItIsReadIn)
+{
+    std::string before, after = "new\r\n";
+    for (int i = 0; before.size() < 3 * 128 * 1024; ++i) {
+        const std::string line = "line " + std::to_string(i) + std::string(i % 97, '.');
+        before += line + (i % 2 == 0 ? "\n" : "\r\n");
+        after += line + "\r\n";
+    }
+    WriteRaw(logPath, before);
+    LogText log = OpenLog(store, folder);
+    AddRecord(log, "new", store, folder);
+    EXPECT_EQ(ReadRaw(logPath), after);
+    AddRecord(log, "newer", store, folder);
+    EXPECT_EQ(ReadRaw(logPath), "newer\r\n" + after);
+    EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 }
 
 TEST_F(FileStoreTest, ALogWithoutAFinalLineEndGetsOne)
