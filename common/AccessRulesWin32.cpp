@@ -6,13 +6,14 @@
 
 #include <vector>
 
-void CopyAccessRules(const std::wstring& model, const std::wstring& file)
+// The handle calls are those that GetFileSecurityW and SetFileSecurityW make once they have opened the file.
+void CopyAccessRules(HANDLE model, HANDLE file)
 {
     DWORD needed = 0;
-    GetFileSecurityW(model.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+    GetKernelObjectSecurity(model, DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
     std::vector<unsigned char> descriptor(needed);
-    if (needed != 0 && GetFileSecurityW(model.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
-        SetFileSecurityW(file.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+    if (needed != 0 && GetKernelObjectSecurity(model, DACL_SECURITY_INFORMATION, descriptor.data(), needed, &needed))
+        SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
 void InheritAccessRules(const std::wstring& file)

@@ -23,20 +23,6 @@ FileHandle OpenSource(const std::string& source)
     return file;
 }
 
-// An existing target may be replaced unless it is a folder, is read-only (checked here: under Wine as
-// root the opens below ignore the attribute) or another program holds it open.
-bool MayReplace(const std::string& target)
-{
-    const DWORD attributes = GetFileAttributesA(target.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return true;
-    if ((attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0)
-        return false;
-    return FileHandle(CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr))
-        .Valid();
-}
-
 // Copies the source's bytes, as many as its size, in large chunks.
 bool CopyBytes(HANDLE from, ReplacementFile& to)
 {
@@ -62,8 +48,8 @@ bool CopyBytes(HANDLE from, ReplacementFile& to)
 bool CopyFileByStream(const std::string& source, const std::string& target)
 {
     const FileHandle from = OpenSource(source);
-    if (!MayReplace(target))
-        return false;
+    // Whether an existing target may be replaced is checked when the copy takes its place, so that a new
+    // target costs no look-up before its rename.
     ReplacementFile replacement(WideText(target, CP_ACP));
     return replacement.Created() && CopyBytes(from.Get(), replacement) && replacement.Commit();
 }

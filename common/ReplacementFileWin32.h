@@ -26,11 +26,12 @@ public:
     // Appends the bytes; false when they could not all be written.
     bool Write(const char* data, std::size_t size);
 
-    // Flushes and closes the file, gives it the old target's attributes and access rules and renames it
-    // onto the target in one step (MoveFileExW, replacing, write-through); a new target takes the access
-    // rules of its folder after the rename. A target that is a folder or read-only is never
-    // replaced (ERROR_ACCESS_DENIED, as Windows refuses the rename). False on failure (GetLastError tells
-    // why); the target then keeps its old content.
+    // Flushes the file and renames it onto the target in one step, through its handle. A new target takes
+    // the access rules of its folder after the rename. An existing one is replaced only when it is a file
+    // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
+    // opening it for writing, as Windows refuses the rename), after the replacement has taken its
+    // attributes and access rules. False on failure (GetLastError tells why); the target then keeps its
+    // old content.
     bool Commit();
 
 private:

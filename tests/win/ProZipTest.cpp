@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "common/HandlesWin32.h"
 #include "support/FixturePath.h"
 #include "support/ScratchFolder.h"
 
@@ -120,6 +121,23 @@ TEST_F(ProZipTest, LeavesTheTargetUntouchedOnFailure)
         EXPECT_EQ(folder_.Names(), before) << c.why << ": no temporary file left";
         DeleteFileA(archive.c_str());
     }
+}
+
+// Windows refuses to rename onto a file that another program holds open; under Wine our own check does.
+TEST_F(ProZipTest, LeavesATargetHeldOpenByAnotherProgramUntouched)
+{
+    const std::string archive = Stage(folder_, "Stored.zip", "readmetxt.zip");
+    const std::string target = folder_.Path() + "readme.txt";
+    ScratchFolder::Write(target, OldContent);
+    const std::vector<std::string> before = folder_.Names();
+    {
+        const FileHandle held(
+            CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_EQ(CallProZip(archive, target, 1), -1);
+    }
+    EXPECT_EQ(ScratchFolder::Read(target), OldContent);
+    EXPECT_EQ(folder_.Names(), before) << "no temporary file left";
 }
 
 TEST_F(ProZipTest, FailsWhenTheTargetCannotBeWritten)
