@@ -4,7 +4,54 @@
 
 #include <aclapi.h>
 
+#include <map>
+#include <optional>
+#include <utility>
 #include <vector>
+
+namespace {
+
+using Rules = std::optional<std::vector<unsigned char>>;
+
+// A folder's own rules as bytes, empty when it has no list of rules; nothing when they cannot be read.
+Rules OwnRules(const std::wstring& folder)
+{
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return std::nullopt;
+    ACL_SIZE_INFORMATION size{};
+    Rules rules = std::vector<unsigned char>();
+    if (dacl != nullptr && GetAclInformation(dacl, &size, sizeof size, AclSizeInformation))
+        rules->assign(reinterpret_cast<const unsigned char*>(dacl),
+                      reinterpret_cast<const unsigned char*>(dacl) + size.AclBytesInUse);
+    else if (dacl != nullptr)
+        rules.reset();
+    LocalFree(descriptor);
+    return rules;
+}
+
+// Per pair of folders (where a file goes, where it was written): whether they hand down the same rules.
+std::map<std::pair<std::wstring, std::wstring>, bool>& KnownFolders()
+{
+    static std::map<std::pair<std::wstring, std::wstring>, bool> known;
+    return known;
+}
+
+bool HandDownTheSame(const std::wstring& folder, const std::wstring& writtenIn)
+{
+    const auto key = std::make_pair(folder, writtenIn);
+    const auto found = KnownFolders().find(key);
+    if (found != KnownFolders().end())
+        return found->second;
+    const Rules there = OwnRules(folder);
+    const bool same = there && there == OwnRules(writtenIn);
+    KnownFolders().emplace(key, same);
+    return same;
+}
+
+} // namespace
 
 // The handle calls are those that GetFileSecurityW and SetFileSecurityW make once they have opened the file.
 void CopyAccessRules(HANDLE model, HANDLE file)
@@ -16,11 +63,18 @@ void CopyAccessRules(HANDLE model, HANDLE file)
         SetKernelObjectSecurity(file, DACL_SECURITY_INFORMATION, descriptor.data());
 }
 
-void InheritAccessRules(const std::wstring& file)
+void InheritAccessRules(const std::wstring& file, const std::wstring& folder, const std::wstring& writtenIn)
 {
+    if (HandDownTheSame(folder, writtenIn))
+        return;
     ACL none{};
     if (InitializeAcl(&none, sizeof none, ACL_REVISION))
         SetNamedSecurityInfoW(const_cast<wchar_t*>(file.c_str()), SE_FILE_OBJECT,
                               DACL_SECURITY_INFORMATION | UNPROTECTED_DACL_SECURITY_INFORMATION, nullptr, nullptr,
                               &none, nullptr);
+}
+
+void ForgetHandedDownRules()
+{
+    KnownFolders().clear();
 }

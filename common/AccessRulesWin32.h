@@ -12,6 +12,12 @@
 // model carried.
 void CopyAccessRules(HANDLE model, HANDLE file);
 
-// Drops the rules `file` brought from where it was written and lets it take those its folder hands down,
-// as a file created there would have.
-void InheritAccessRules(const std::wstring& file);
+// Lets `file`, just renamed into its folder from the folder `writtenIn` (both ending in "\\"), carry the
+// rules that its folder hands down, as a file created there would. When the two folders' own rules are the
+// same entry for entry they hand down the same, and the file carries them already; that is found once per
+// folder and remembered until ForgetHandedDownRules, so a folder of many new files costs one look. Else the
+// file drops the rules it brought and takes those its folder hands down.
+void InheritAccessRules(const std::wstring& file, const std::wstring& folder, const std::wstring& writtenIn);
+
+// Forgets what InheritAccessRules found out about folders: a folder's rules may change between runs.
+void ForgetHandedDownRules();

@@ -63,6 +63,12 @@ bool TakeOldFilesPlace(HANDLE replacement, const std::wstring& target)
     return RenameByHandle(replacement, target, true);
 }
 
+// The folder part of a path, ending in "\\".
+std::wstring FolderOf(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
 } // namespace
 
 ReplacementFile::ReplacementFile(std::wstring target)
@@ -115,9 +121,9 @@ bool ReplacementFile::Commit()
     if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS || !TakeOldFilesPlace(file_.Get(), target_)))
         return false;
     file_.Reset();
-    path_.clear();
     // A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
     if (isNew)
-        InheritAccessRules(target_);
+        InheritAccessRules(target_, FolderOf(target_), FolderOf(path_));
+    path_.clear();
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "common/AccessRulesWin32.h"
 #include "common/HandlesWin32.h"
 
 namespace {
@@ -96,12 +97,14 @@ void RemoveLeftTemporaries(const std::wstring& folder)
 
 TemporariesScope::TemporariesScope()
 {
+    ForgetHandedDownRules();
     RemoveLeftTemporaries(TemporariesFolder());
 }
 
 TemporariesScope::~TemporariesScope()
 {
     try {
+        ForgetHandedDownRules();
         RemoveLeftTemporaries(TemporariesFolder());
     } catch (...) {
         // Only memory can run out here; what is left goes at the start of the next run.

@@ -26,7 +26,8 @@ bool MakeTemporariesFolder(const std::wstring& folder);
 std::wstring TemporaryName(unsigned long processId, unsigned serial);
 
 // Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
-// folder stays while a run or a ProZip call installs file after file and is gone once it ends.
+// folder stays while a run or a ProZip call installs file after file and is gone once it ends. What was
+// found out about the access rules that folders hand down (AccessRulesWin32.h) is kept just as long.
 class TemporariesScope {
 public:
     TemporariesScope();

@@ -12,6 +12,7 @@
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
 #include "common/SystemError.h"
+#include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
 #include "support/ScratchFolder.h"
 
@@ -119,6 +120,26 @@ TEST_F(CopyFileByStreamTest, ExistingTargetKeepsItsAccessRules)
     EXPECT_TRUE(CopyFileByStream(source, target));
     EXPECT_EQ(ScratchFolder::Read(target), "new");
     EXPECT_EQ(AccessRules(target), before);
+}
+
+// The copy is written in the temporaries folder: a new target must end with the rules its own folder hands
+// down, also when a run has already put files into a folder that hands down other rules.
+TEST_F(CopyFileByStreamTest, NewTargetTakesTheRulesItsFolderHandsDown)
+{
+    const std::string plain = folder.Path() + "plain.bin";
+    const std::string ruled = folder.Path() + "Ruled\\";
+    ASSERT_TRUE(CreateDirectoryA(ruled.c_str(), nullptr));
+    ASSERT_TRUE(SetAccessRules(ruled, L"D:P(A;OICI;FA;;;WD)(A;OICI;FR;;;BU)"));
+    if (AccessRules(ruled).find(L";BU)") == std::wstring::npos)
+        GTEST_SKIP() << "the file system keeps no access rules";
+    ASSERT_TRUE(ScratchFolder::Write(source, "new"));
+    const TemporariesScope run;
+    for (const std::string& copy : {plain, ruled + "a.bin", ruled + "b.bin", plain + ".2"})
+        EXPECT_TRUE(CopyFileByStream(source, copy)) << copy;
+    for (const std::string& copy : {ruled + "a.bin", ruled + "b.bin"})
+        EXPECT_NE(AccessRules(copy).find(L"(A;ID;FR;;;BU)"), std::wstring::npos) << copy;
+    for (const std::string& copy : {plain, plain + ".2"})
+        EXPECT_EQ(AccessRules(copy).find(L";BU)"), std::wstring::npos) << copy;
 }
 
 TEST_F(CopyFileByStreamTest, ExistingTargetKeepsItsAttributes)
