@@ -1,39 +1,15 @@
 #include "common/ReplacementFileWin32.h"
 
-#include <cstddef>
-#include <cstring>
-#include <vector>
-
 #include "common/AccessRulesWin32.h"
 #include "common/TemporariesWin32.h"
 
 namespace {
 
 const int kNameAttempts = 100;
-// Written, renamed and given access rules through its own handle.
-const DWORD kReplacementAccess = GENERIC_WRITE | DELETE | WRITE_DAC;
-// Write-through: MoveFileExW with MOVEFILE_WRITE_THROUGH renames through a handle it opens so, and here this
-// handle makes the rename. The bytes are flushed before the rename all the same.
-const DWORD kReplacementFlags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH;
 const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
-// Renames the open file onto the target (a full path, as MoveFileExW takes it) through its handle: the same
-// one-step rename that MoveFileExW makes after opening the file by its path. Wine then resolves only the
-// target's path, once, not also the file's own path and the target's a second time.
-bool RenameByHandle(HANDLE file, const std::wstring& target, bool replace)
-{
-    const std::size_t nameBytes = target.size() * sizeof(wchar_t);
-    std::vector<unsigned char> buffer(offsetof(FILE_RENAME_INFO, FileName) + nameBytes + sizeof(wchar_t));
-    auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    info->ReplaceIfExists = replace ? TRUE : FALSE;
-    info->RootDirectory = nullptr;
-    info->FileNameLength = static_cast<DWORD>(nameBytes);
-    std::memcpy(info->FileName, target.c_str(), nameBytes + sizeof(wchar_t));
-    return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != 0;
-}
-
-// Sets the attributes as SetFileAttributesW does, through the handle already open.
+// Sets the attributes as SetFileAttributesW does, through a handle already open.
 bool SetAttributes(HANDLE file, DWORD attributes)
 {
     FILE_BASIC_INFO basic{};
@@ -41,11 +17,22 @@ bool SetAttributes(HANDLE file, DWORD attributes)
     return SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof basic) != 0;
 }
 
+// Gives the closed replacement the attributes and access rules of the open old file.
+bool TakeOldFilesLooks(const std::wstring& replacement, HANDLE old, DWORD attributes)
+{
+    const FileHandle file(CreateFileW(replacement.c_str(), FILE_WRITE_ATTRIBUTES | WRITE_DAC, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !SetAttributes(file.Get(), attributes & kKeptAttributes))
+        return false;
+    CopyAccessRules(old, file.Get());
+    return true;
+}
+
 // An existing target is replaced only when it is a file that may be written and that no other program
 // holds open: it is opened so, with no sharing (a folder fails there; under Wine as root a read-only
 // file does not, so its attribute is checked as well). The replacement takes the old file's attributes
 // and access rules before the rename, so that the target never shows without them.
-bool TakeOldFilesPlace(HANDLE replacement, const std::wstring& target)
+bool TakeOldFilesPlace(const std::wstring& replacement, const std::wstring& target)
 {
     FileHandle old(CreateFileW(target.c_str(), GENERIC_WRITE | READ_CONTROL, 0, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -56,11 +43,10 @@ bool TakeOldFilesPlace(HANDLE replacement, const std::wstring& target)
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (!SetAttributes(replacement, basic.FileAttributes & kKeptAttributes))
+    if (!TakeOldFilesLooks(replacement, old.Get(), basic.FileAttributes))
         return false;
-    CopyAccessRules(old.Get(), replacement);
     old.Reset();
-    return RenameByHandle(replacement, target, true);
+    return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 // The folder part of a path, ending in "\\".
@@ -79,7 +65,7 @@ ReplacementFile::ReplacementFile(std::wstring target)
     // The folder is made only when it is missing: each look-up of a path costs a file system walk.
     for (int attempt = 0; attempt < kNameAttempts && !folder.empty(); ++attempt) {
         path_ = folder + TemporaryName(GetCurrentProcessId(), ++serial);
-        file_.Reset(CreateFileW(path_.c_str(), kReplacementAccess, 0, nullptr, CREATE_NEW, kReplacementFlags, nullptr));
+        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         const DWORD error = GetLastError();
         if (file_ || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
             break;
@@ -114,13 +100,14 @@ bool ReplacementFile::Write(const char* data, std::size_t size)
 
 bool ReplacementFile::Commit()
 {
-    if (!FlushFileBuffers(file_.Get()))
+    const bool flushed = FlushFileBuffers(file_.Get()) != 0;
+    file_.Reset(); // the rename opens it by its path
+    if (!flushed)
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.
-    const bool isNew = RenameByHandle(file_.Get(), target_, false);
-    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS || !TakeOldFilesPlace(file_.Get(), target_)))
+    const bool isNew = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS || !TakeOldFilesPlace(path_, target_)))
         return false;
-    file_.Reset();
     // A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
     if (isNew)
         InheritAccessRules(target_, FolderOf(target_), FolderOf(path_));
