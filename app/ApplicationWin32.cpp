@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/ApplicationTitle.h"
+#include "app/ProgramIconWin32.h"
 #include "app/WindowProcedureWin32.h"
 #include "common/ApplicationFolder.h"
 #include "update/SystemRegionalSettings.h"
@@ -14,14 +15,15 @@ const UINT HandOverMessage = WM_APP + 1;
 void RegisterApplicationClass()
 {
     static const bool registered = [] {
-        WNDCLASSA windowClass = {};
+        WNDCLASSEXA windowClass = {};
+        windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = WindowProcedure<Application>;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hIcon = LoadIconA(windowClass.hInstance, "MAINICON");
-        if (windowClass.hIcon == nullptr)
-            windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+        const ProgramIcons icons = LoadProgramIcons();
+        windowClass.hIcon = icons.icon;
+        windowClass.hIconSm = icons.smallIcon;
         windowClass.lpszClassName = ApplicationClassName;
-        return RegisterClassA(&windowClass) != 0;
+        return RegisterClassExA(&windowClass) != 0;
     }();
     if (!registered)
         throw EAppError("Cannot register the application window class");

@@ -5,6 +5,7 @@
 #include "app/FormFontWin32.h"
 #include "app/LayoutResourceWin32.h"
 #include "app/PictureBlock.h"
+#include "app/ProgramIconWin32.h"
 #include "app/SystemColorsWin32.h"
 #include "app/WindowProcedureWin32.h"
 #include "imaging/surface/PictureRegistry.h"
@@ -21,9 +22,9 @@ void RegisterFrmMainClass()
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = WindowProcedure<TFrmMain>;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hIcon = LoadIconA(windowClass.hInstance, "MAINICON");
-        if (windowClass.hIcon == nullptr)
-            windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+        const ProgramIcons icons = LoadProgramIcons();
+        windowClass.hIcon = icons.icon;
+        windowClass.hIconSm = icons.smallIcon;
         windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
         windowClass.lpszClassName = FrmMainClassName;
         return RegisterClassExA(&windowClass) != 0;
