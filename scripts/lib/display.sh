@@ -30,6 +30,9 @@ start_display() {
   [ "$(basename "$tree")" = win32 ] && arch=win32 wine=/usr/lib/wine/wine
   export WINEPREFIX=$tree/wineprefix WINEDEBUG=-all
   "$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-prefix" "$WINEPREFIX" "$arch"
+  # A prefix just made still has the server that made it, which ends with its last program; a second server
+  # refuses to start beside it, so it would not stay. Wait for it to end first.
+  wineserver -w >/dev/null 2>&1 || true
   LC_ALL=zh_CN.UTF-8 wineserver -p >/dev/null 2>&1 || true
   # Start Wine's background services now, detached from every pipe: started by a test program they would
   # inherit its output pipes and keep them open, so ctest's test discovery would wait for them until it times out.
