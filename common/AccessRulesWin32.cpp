@@ -21,13 +21,13 @@ Rules OwnRules(const std::wstring& folder)
     if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
                               nullptr, &descriptor) != ERROR_SUCCESS)
         return std::nullopt;
+    Rules rules;
     ACL_SIZE_INFORMATION size{};
-    Rules rules = std::vector<unsigned char>();
-    if (dacl != nullptr && GetAclInformation(dacl, &size, sizeof size, AclSizeInformation))
-        rules->assign(reinterpret_cast<const unsigned char*>(dacl),
-                      reinterpret_cast<const unsigned char*>(dacl) + size.AclBytesInUse);
-    else if (dacl != nullptr)
-        rules.reset();
+    const auto* bytes = reinterpret_cast<const unsigned char*>(dacl);
+    if (dacl == nullptr)
+        rules.emplace();
+    else if (GetAclInformation(dacl, &size, sizeof size, AclSizeInformation))
+        rules.emplace(bytes, bytes + size.AclBytesInUse);
     LocalFree(descriptor);
     return rules;
 }
