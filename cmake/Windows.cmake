@@ -114,10 +114,12 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
   set(CHECK_PE python3 ${CMAKE_SOURCE_DIR}/tools/check_pe.py ${UPDATER_TRIPLE}-objdump)
   # TkZip.dll is bound at load time (a missing one stops the start); the libraries that only one path needs
   # (the archive binding's OLE strings, the relaunch's shell, the strip's timer) are loaded at first use.
+  # Both shipped images keep their sections page-aligned in the file (PAGE_ALIGNED_SECTIONS).
   add_test(NAME bitness.Update.exe COMMAND ${CHECK_PE} $<TARGET_FILE:Update> --kind gui
            --imports-only-from TkZip.dll --imports TkZip.dll:ProZip
-           --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll)
-  add_test(NAME bitness.TkZip.dll COMMAND ${CHECK_PE} $<TARGET_FILE:TkZip> --kind dll --exports ProZip)
+           --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll --file-alignment 4096)
+  add_test(NAME bitness.TkZip.dll COMMAND ${CHECK_PE} $<TARGET_FILE:TkZip> --kind dll --exports ProZip
+           --file-alignment 4096)
   add_test(NAME bitness.ShowRecorder.dll COMMAND ${CHECK_PE} $<TARGET_FILE:ShowRecorder> --kind dll
            --exports ShowRecorderHook)
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll PROPERTIES LABELS bitness)

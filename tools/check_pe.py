@@ -7,6 +7,7 @@ checks read the same facts from the file itself, so a machine that cannot run 32
 
 Usage: check_pe.py OBJDUMP IMAGE [--machine i386] [--kind gui|dll] [--imports-only-from NAME,...]
                    [--not-imports-from NAME,...] [--exports NAME,...] [--imports NAME.dll:NAME,...]
+                   [--file-alignment BYTES]
 Prints one line per failed check and exits 1 when any failed.
 """
 import argparse
@@ -94,6 +95,9 @@ def check(args):
     found = exported(text)
     faults += [f"does not export {name} undecorated" for name in names(args.exports) if name not in found]
     faults += [f"exports the decorated name {name}" for name in sorted(found) if "@" in name]
+    alignment = field(text, "FileAlignment")
+    if args.file_alignment and alignment != args.file_alignment:
+        faults.append(f"sections aligned to {alignment} bytes in the file, not {args.file_alignment}")
     for wanted in names(args.imports):
         dll, name = wanted.split(":")
         if name not in tables.get(dll.lower(), []):
@@ -111,6 +115,7 @@ def main():
     parser.add_argument("--not-imports-from", help="DLLs that must not be bound at load time (loaded at first use)")
     parser.add_argument("--exports", help="names that must be exported exactly so")
     parser.add_argument("--imports", help="DLL:name pairs that must be imported by exactly that name")
+    parser.add_argument("--file-alignment", type=int, help="where sections must start in the file (a page: mapped, not read)")
     args = parser.parse_args()
     faults = check(args)
     for fault in faults:
