@@ -1,8 +1,6 @@
 #pragma once
 // File reads and writes, as the text lists of the manifest and the log need them. The Windows
 // implementation (FileStoreWin32.cpp) uses CreateFileA/ReadFile and a ReplacementFile; tests use fakes.
-#include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -14,15 +12,6 @@ public:
     virtual std::string_view Next() = 0;
 };
 
-// A file opened for reading (other readers allowed, writers refused), read a piece at a time and closed
-// when the object goes.
-class FileReader {
-public:
-    virtual ~FileReader() = default;
-    // Reads up to size bytes into buffer; 0 at the end of the file. Raises EFOpenError on failure.
-    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
-};
-
 class FileStore {
 public:
     virtual ~FileStore() = default;
@@ -31,13 +20,9 @@ public:
     // into a buffer of the file's size and closes it. Raises EFOpenError on failure.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
-    // Opens the file for reading a piece at a time. Raises EFOpenError on failure.
-    virtual std::unique_ptr<FileReader> OpenForReading(const std::string& path) = 0;
-
     // Makes the file hold exactly the bytes that the source hands out; the source is drained before the
     // file takes its new bytes. The bytes go to a temporary file which then takes the file's place in one
-    // step, so a failed or killed save never loses what was on disk, and the source may read the old file
-    // while the new one is written. Raises EFCreateError when the file cannot be created or opened for
+    // step, so a failed or killed save never loses what was on disk. Raises EFCreateError when the file cannot be created or opened for
     // writing (a folder of that name, a file held open by another program), EWriteError on a short write,
     // and whatever the source raises.
     virtual void SaveFile(const std::string& path, ByteSource& bytes) = 0;

@@ -20,24 +20,6 @@ FileHandle OpenToRead(const std::string& path)
     return file;
 }
 
-class FileReaderWin32 : public FileReader {
-public:
-    explicit FileReaderWin32(const std::string& path) : path_(path), file_(OpenToRead(path)) {}
-
-    std::size_t Read(char* buffer, std::size_t size) override
-    {
-        DWORD read = 0;
-        const DWORD asked = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
-        if (!ReadFile(file_.Get(), buffer, asked, &read, nullptr))
-            throw EFOpenError(path_, SystemErrorText(GetLastError()));
-        return read;
-    }
-
-private:
-    const std::string path_;
-    FileHandle file_;
-};
-
 } // namespace
 
 std::string FileStoreWin32::ReadWholeFile(const std::string& path)
@@ -55,11 +37,6 @@ std::string FileStoreWin32::ReadWholeFile(const std::string& path)
         throw EFOpenError(path, SystemErrorText(GetLastError()));
     bytes.resize(read);
     return bytes;
-}
-
-std::unique_ptr<FileReader> FileStoreWin32::OpenForReading(const std::string& path)
-{
-    return std::make_unique<FileReaderWin32>(path);
 }
 
 void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)

@@ -5,7 +5,6 @@
 class FileStoreWin32 : public FileStore {
 public:
     std::string ReadWholeFile(const std::string& path) override;
-    std::unique_ptr<FileReader> OpenForReading(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
 };

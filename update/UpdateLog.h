@@ -6,23 +6,25 @@
 #include "update/FileStore.h"
 #include "update/LocalTime.h"
 
-// The log as a run holds it: the records whose save failed, newest first, each followed by CR LF. The
-// older records are the log file's: every save reads the file again, a piece at a time, behind the new
-// records, so a run's memory stays that of a piece whatever the log's size or the shape of its lines.
+// The log as a run holds it: the run's own records, newest first, each followed by CR LF, and the bytes
+// that the log file held when the run began. Every save writes both, so the records of earlier runs are
+// never lost, whatever the run installs (a staged "UpLog.dat" among its entries) or another program writes
+// to the file in between. The older bytes are kept as read and ruled only while they are written.
 struct LogText {
-    std::string unsaved;
+    std::string records;
+    std::string earlier;
 };
 
 // The log file's path: the application folder followed directly by "UpLog.dat".
 std::string UpdateLogPath(const std::string& applicationFolder);
 
-// Checks that a log the presence test finds can be read (EFOpenError when it cannot), so that an
-// unreadable log stops a run before it changes anything.
+// Reads the log that the presence test finds, once, at the start of a run (EFOpenError when it cannot be
+// read, so that an unreadable log stops a run before it changes anything); no log gives an empty one.
 LogText OpenLog(FileStore& store, const std::string& applicationFolder);
 
-// Puts the record in front of the log (it becomes line 1) and saves the whole log: the new records, then
-// the bytes of the log file that the presence test finds, as the text list rules them (every line ended
-// by CR LF, nothing from a NUL on). A failed save keeps the record, and the next save carries it.
+// Puts the record in front of the log (it becomes line 1) and saves the whole log: the run's records, then
+// the log as it was at the run's start, as the text list rules them (every line ended by CR LF, nothing
+// from a NUL on). A failed save keeps the record, and the next save carries it.
 void AddRecord(LogText& log, const std::string& record, FileStore& store, const std::string& applicationFolder);
 
 std::string CopyFailureRecord(Clock& clock, const std::string& entry);       // stamp + ",〖" + entry + "〗文件升级失败!"

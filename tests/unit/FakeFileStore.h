@@ -13,7 +13,6 @@ public:
     std::map<std::string, std::string> files;
     std::string failCreateReason;   // when not empty, every write raises EFCreateError with this reason
     int writes = 0;
-    int openReaders = 0;
 
     std::string ReadWholeFile(const std::string& path) override
     {
@@ -23,17 +22,12 @@ public:
         return found->second;
     }
 
-    std::unique_ptr<FileReader> OpenForReading(const std::string& path) override
-    {
-        return std::make_unique<StringReader>(ReadWholeFile(path), openReaders);
-    }
-
     void SaveFile(const std::string& path, ByteSource& bytes) override
     {
         ++writes;
         if (!failCreateReason.empty())
             throw EFCreateError(path, failCreateReason);
-        std::string drained = Drained(bytes, path, openReaders);
+        std::string drained = Drained(bytes);
         files[path] = std::move(drained);
     }
 

@@ -32,11 +32,6 @@ std::string FakeDisk::ReadWholeFile(const std::string& path)
     return found->second;
 }
 
-std::unique_ptr<FileReader> FakeDisk::OpenForReading(const std::string& path)
-{
-    return std::make_unique<StringReader>(ReadWholeFile(path), openReaders_);
-}
-
 void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
 {
     Note("save " + path);
@@ -44,7 +39,7 @@ void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
         --failingSaves;
         throw EFCreateError(path, "Access denied.");
     }
-    std::string drained = Drained(bytes, path, openReaders_);
+    std::string drained = Drained(bytes);
     files[path] = std::move(drained);
 }
 

@@ -29,7 +29,6 @@ public:
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
 
     std::string ReadWholeFile(const std::string& path) override;
-    std::unique_ptr<FileReader> OpenForReading(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
 
@@ -43,7 +42,6 @@ private:
     bool IsFolder(const std::string& path) const;
     void Note(const std::string& event) { journal_.push_back(event); }
     Journal& journal_;
-    int openReaders_ = 0;
 };
 
 class FakeHost : public UpdateHost {

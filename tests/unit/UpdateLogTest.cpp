@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <string>
 
 #include "FakeFileStore.h"
@@ -159,8 +160,47 @@ TEST_F(UpdateLogTest, AddingARecordRewritesTheLogAsTheTextListRules)
         LogText log = OpenLog(store, folder);
         AddRecord(log, c.record, store, folder);
         EXPECT_EQ(store.files[logPath], c.after) << c.name;
-        EXPECT_EQ(log.unsaved, "") << c.name;
     }
+}
+
+// Whatever lands in the log file during a run (a staged log installed over it, another program's
+// writing, its deletion), every save writes the run's records above the log the run began with.
+TEST_F(UpdateLogTest, EverySaveCarriesTheLogAsItWasAtTheStart)
+{
+    const struct {
+        const char* name;
+        void (*meanwhile)(std::map<std::string, std::string>& files, const std::string& logPath);
+    } cases[] = {
+        {"replaced by other lines", [](auto& files, const auto& path) { files[path] = "staged 1\r\nstaged 2\r\n"; }},
+        {"appended to", [](auto& files, const auto& path) { files[path] += "other program\r\n"; }},
+        {"emptied", [](auto& files, const auto& path) { files[path].clear(); }},
+        {"cut at a NUL", [](auto& files, const auto& path) { files[path].insert(0, 1, '\0'); }},
+        {"deleted", [](auto& files, const auto& path) { files.erase(path); }},
+    };
+    for (const auto& c : cases) {
+        store.files[logPath] = "older 2\nolder 1";
+        LogText log = OpenLog(store, folder);
+        AddRecord(log, "first", store, folder);
+        c.meanwhile(store.files, logPath);
+        AddRecord(log, "second", store, folder);
+        EXPECT_EQ(store.files[logPath], "second\r\nfirst\r\nolder 2\r\nolder 1\r\n") << c.name;
+    }
+}
+
+// The earlier log is written in pieces: lines that cross the pieces' borders, a CR LF split between two,
+// and a log that needs its line ends rebuilt all come out whole.
+TEST_F(UpdateLogTest, ALogLargerThanThePiecesItIsWrittenInComesOutWhole)
+{
+    std::string before, after = "new\r\n";
+    for (int i = 0; before.size() < 3 * 128 * 1024 + 7; ++i) {
+        const std::string line = "line " + std::to_string(i) + std::string(i % 97, '.');
+        before += line + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r" : "\r\n");
+        after += line + "\r\n";
+    }
+    store.files[logPath] = before;
+    LogText log = OpenLog(store, folder);
+    AddRecord(log, "new", store, folder);
+    EXPECT_EQ(store.files[logPath], after);
 }
 
 TEST_F(UpdateLogTest, AFailedSaveLeavesTheRecordInTheLog)
@@ -174,7 +214,7 @@ TEST_F(UpdateLogTest, AFailedSaveLeavesTheRecordInTheLog)
     } catch (const EFCreateError& e) {
         EXPECT_STREQ(e.what(), "Cannot create file \"C:\\app\\UpLog.dat\". Access denied");
     }
-    EXPECT_EQ(log.unsaved, "new\r\n");
+    EXPECT_EQ(log.records, "new\r\n");
     EXPECT_EQ(store.files[logPath], "old\n");
 
     // The next record that saves carries the earlier one to the disk.

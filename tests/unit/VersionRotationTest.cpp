@@ -66,7 +66,7 @@ TEST(VersionRotation, StagedFileBecomesCurrentAndCurrentBecomesBackup)
         w.disk.readOnly.insert(std::string("C:\\app\\") + c.undeletable);
         w.Rotate();
         EXPECT_EQ(w.Contents(), c.after);
-        EXPECT_EQ(w.log.unsaved, "");
+        EXPECT_EQ(w.log.records, "");
         EXPECT_THAT(w.journal, Not(Contains(StartsWith("save "))));
     }
 }

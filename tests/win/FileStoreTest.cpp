@@ -101,28 +101,12 @@ TEST_F(FileStoreTest, LoadingAMissingManifestRaisesTheOpenErrorWithTheSystemsTex
               "Cannot open file \"" + elsewhere + "\". " + SystemErrorText(ERROR_PATH_NOT_FOUND));
 }
 
-namespace {
-
-// The file's bytes as the store reads them piece by piece, in pieces of at most pieceSize bytes.
-std::string ReadInPieces(FileStore& store, const std::string& path, std::size_t pieceSize)
-{
-    const std::unique_ptr<FileReader> reader = store.OpenForReading(path);
-    std::string bytes;
-    std::vector<char> buffer(pieceSize);
-    for (std::size_t read; (read = reader->Read(buffer.data(), pieceSize)) != 0;)
-        bytes.append(buffer.data(), read);
-    return bytes;
-}
-
-} // namespace
-
-TEST_F(FileStoreTest, ReadsEveryByteOfTheFileWholeOrInPieces)
+TEST_F(FileStoreTest, ReadsEveryByteOfTheFile)
 {
     const std::string path = folder + "bytes.bin";
     for (const std::string& bytes : {std::string("a\0b\r\n\xFF\xFE\xCE\xC4", 9), std::string()}) {
         WriteRaw(path, bytes);
         EXPECT_EQ(store.ReadWholeFile(path), bytes);
-        EXPECT_EQ(ReadInPieces(store, path, 4), bytes);
     }
 }
 
@@ -130,22 +114,15 @@ TEST_F(FileStoreTest, ReadingAllowsOtherReadersButNoWriter)
 {
     const std::string path = folder + "shared.txt";
     WriteRaw(path, "text");
-    const std::function<std::string()> reads[] = {[&] { return store.ReadWholeFile(path); },
-                                                  [&] { return ReadInPieces(store, path, 3); }};
-    for (const auto& read : reads) {
-        {
-            FileHandle reader = Hold(path, GENERIC_READ, FILE_SHARE_READ);
-            ASSERT_TRUE(reader);
-            EXPECT_EQ(read(), "text");
-        }
-        FileHandle writer = Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
-        ASSERT_TRUE(writer);
-        EXPECT_EQ(ErrorText([&] { read(); }),
-                  "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
+    {
+        FileHandle reader = Hold(path, GENERIC_READ, FILE_SHARE_READ);
+        ASSERT_TRUE(reader);
+        EXPECT_EQ(store.ReadWholeFile(path), "text");
     }
-    // While the store reads, nobody may write.
-    const std::unique_ptr<FileReader> open = store.OpenForReading(path);
-    EXPECT_FALSE(Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE));
+    FileHandle writer = Hold(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(writer);
+    EXPECT_EQ(ErrorText([&] { store.ReadWholeFile(path); }),
+              "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
 }
 
 namespace {
@@ -237,7 +214,7 @@ TEST_F(FileStoreTest, AFolderNamedLikeTheLogCountsAsAbsentAndAddingARecordFails)
     LogText log = OpenLog(store, folder);
     EXPECT_EQ(ErrorText([&] { AddRecord(log, "record", store, folder); }),
               "Cannot create file \"" + logPath + "\". " + SystemErrorText(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(log.unsaved, "record\r\n");
+    EXPECT_EQ(log.records, "record\r\n");
     EXPECT_EQ(GetFileAttributesA(logPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY, DWORD(FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 }
@@ -253,7 +230,7 @@ TEST_F(FileStoreTest, ALogHeldOpenByAnotherProgramGivesTheCreateErrorAndKeepsIts
                   "Cannot create file \"" + logPath + "\". " + SystemErrorText(ERROR_SHARING_VIOLATION));
     }
     EXPECT_EQ(ReadRaw(logPath), "old record\r\n");
-    EXPECT_EQ(log.unsaved, "new record\r\n");
+    EXPECT_EQ(log.records, "new record\r\n");
     EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 
     // Once it is released, the next record carries both to the disk.
@@ -282,8 +259,8 @@ TEST_F(FileStoreTest, ALogWithLfEndsAndANulIsRewrittenWithCrLfAndCutAtTheNul)
     EXPECT_EQ(ReadRaw(logPath), "new record\r\nline 1\r\nline 2\r\n\r\nline 3\r\n");
 }
 
-// Larger than the pieces in which the log is read: lines cross the pieces' borders, a CR LF among them.
-TEST_F(FileStoreTest, ALargeLogIsRewrittenWholeAcrossThePiecesItIsReadIn)
+// Larger than the pieces in which the log is written: lines cross the pieces' borders, a CR LF among them.
+TEST_F(FileStoreTest, ALargeLogIsRewrittenWholeAcrossThePiecesItIsWrittenIn)
 {
     std::string before, after = "new\r\n";
     for (int i = 0; before.size() < 3 * 128 * 1024; ++i) {
@@ -297,6 +274,19 @@ TEST_F(FileStoreTest, ALargeLogIsRewrittenWholeAcrossThePiecesItIsReadIn)
     EXPECT_EQ(ReadRaw(logPath), after);
     AddRecord(log, "newer", store, folder);
     EXPECT_EQ(ReadRaw(logPath), "newer\r\n" + after);
+    EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
+}
+
+// Another program writes to the log between two records: the second save still writes the run's records
+// above the log as it was when the run began.
+TEST_F(FileStoreTest, ALogChangedBetweenTwoRecordsKeepsWhatItHeldAtTheStart)
+{
+    WriteRaw(logPath, "earlier run\r\n");
+    LogText log = OpenLog(store, folder);
+    AddRecord(log, "first", store, folder);
+    WriteRaw(logPath, "written by another program\r\n");
+    AddRecord(log, "second", store, folder);
+    EXPECT_EQ(ReadRaw(logPath), "second\r\nfirst\r\nearlier run\r\n");
     EXPECT_EQ(Names(), std::vector<std::string>{"UpLog.dat"});
 }
 

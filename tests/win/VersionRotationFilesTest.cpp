@@ -62,6 +62,6 @@ TEST(VersionRotationFiles, StagedFileBecomesCurrentAndCurrentBecomesBackup)
         RotateVersionFiles(folder.Path(), log, {store, files, clock});
 
         EXPECT_EQ(Contents(folder), c.after);
-        EXPECT_EQ(log.unsaved, "");
+        EXPECT_EQ(log.records, "");
     }
 }
