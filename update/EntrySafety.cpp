@@ -1,8 +1,18 @@
 #include "update/EntrySafety.h"
 
+#include <string_view>
+#include <vector>
+
 #include "update/GbkText.h"
 
 namespace {
+
+// The names under which the system opens a device instead of a file, in any folder.
+const std::string_view kDeviceNames[] = {
+    "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$",
+    "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9",
+    "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
+};
 
 bool IsSeparator(char c)
 {
@@ -16,7 +26,23 @@ bool IsAbsolute(const std::string& name)
     return name.size() >= 2 && IsAsciiLetter(name[0]) && name[1] == ':';
 }
 
-bool IsParentSegment(const std::string& segment)
+// The segments between "\" or "/", walking whole GBK characters, so that a second byte of 0x5C is never
+// taken for a "\".
+std::vector<std::string_view> Segments(std::string_view name)
+{
+    std::vector<std::string_view> segments;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < name.size(); i += GbkCharLength(name, i)) {
+        if (IsSeparator(name[i])) {
+            segments.push_back(name.substr(start, i - start));
+            start = i + 1;
+        }
+    }
+    segments.push_back(name.substr(start));
+    return segments;
+}
+
+bool IsParentSegment(std::string_view segment)
 {
     std::size_t dots = 0;
     for (char c : segment) {
@@ -27,18 +53,23 @@ bool IsParentSegment(const std::string& segment)
     return dots >= 2;
 }
 
-// Walks whole GBK characters, so that a second byte of 0x5C is never taken for a "\".
-bool HasParentSegment(const std::string& name)
+// The device that a segment names, if any: the system reads a segment's name up to its first "." or ":",
+// without trailing blanks, so "nul", "NUL.txt", "Com1 .dat" and "CON:" all open devices.
+std::string_view DeviceNamed(std::string_view segment)
 {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < name.size(); i += GbkCharLength(name, i)) {
-        if (!IsSeparator(name[i]))
+    std::string_view stem = segment.substr(0, segment.find_first_of(".:"));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.remove_suffix(1);
+    for (std::string_view device : kDeviceNames) {
+        if (stem.size() != device.size())
             continue;
-        if (IsParentSegment(name.substr(start, i - start)))
-            return true;
-        start = i + 1;
+        std::size_t i = 0;
+        while (i < stem.size() && AsciiLower(stem[i]) == AsciiLower(device[i]))
+            ++i;
+        if (i == stem.size())
+            return device;
     }
-    return IsParentSegment(name.substr(start));
+    return {};
 }
 
 } // namespace
@@ -47,8 +78,13 @@ std::optional<std::string> UnsafePathReason(const std::string& name)
 {
     if (IsAbsolute(name))
         return "\"" + name + "\" is an absolute path, which may lie outside the application folder";
-    if (HasParentSegment(name))
-        return "\"" + name + "\" has a \"..\" segment, which may lead outside the application folder";
+    const std::vector<std::string_view> segments = Segments(name);
+    for (std::string_view segment : segments)
+        if (IsParentSegment(segment))
+            return "\"" + name + "\" has a \"..\" segment, which may lead outside the application folder";
+    for (std::string_view segment : segments)
+        if (const std::string_view device = DeviceNamed(segment); !device.empty())
+            return "\"" + name + "\" names the device \"" + std::string(device) + "\", not a file";
     return std::nullopt;
 }
 

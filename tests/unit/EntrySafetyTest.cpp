@@ -21,6 +21,34 @@ TEST(EntrySafety, AbsolutePathsAndParentSegmentsAreUnsafe)
         EXPECT_EQ(UnsafePathReason(c.name).has_value(), c.unsafe) << c.name;
 }
 
+// A device name in any segment, in any case, with an extension, trailing dots or blanks, or a colon.
+TEST(EntrySafety, DeviceNamesAreUnsafeInEverySegment)
+{
+    const struct {
+        const char* name;
+        const char* device; // nullptr: an ordinary name
+    } cases[] = {
+        {"CON", "CON"},         {"con", "CON"},           {"Prn", "PRN"},           {"AUX", "AUX"},
+        {"NUL", "NUL"},         {"nul.txt", "NUL"},       {"COM1", "COM1"},         {"com1.dat", "COM1"},
+        {"COM9", "COM9"},       {"lpt1", "LPT1"},         {"LPT9.a.b", "LPT9"},     {"Sub\\CON", "CON"},
+        {"CON\\x.txt", "CON"},  {"Sub/aux.h", "AUX"},     {"CON.", "CON"},          {"NUL...", "NUL"},
+        {"NUL  ", "NUL"},       {"com1 .dat", "COM1"},    {"CON:", "CON"},          {"conin$", "CONIN$"},
+        {"CONOUT$.x", "CONOUT$"}, {"a.b\\Com5.dll\\x", "COM5"},
+        {"\xD5\\\\nul", "NUL"}, // a GBK character whose second byte is "\\", then a separator
+        {"CONFIG.SYS", nullptr}, {"COM10", nullptr},       {"COM0", nullptr},        {"LPT", nullptr},
+        {"nullify.txt", nullptr}, {"console.log", nullptr}, {"Sub\\com1x.dat", nullptr}, {"AUXI.dat", nullptr},
+        {"my.con", nullptr},     {"nul_txt.zip", nullptr}, {"x.nul", nullptr},       {" CON", nullptr},        {"\xD5\\nul", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::optional<std::string> reason = UnsafePathReason(c.name);
+        if (c.device == nullptr)
+            EXPECT_FALSE(reason.has_value()) << c.name;
+        else
+            EXPECT_EQ(reason, "\"" + std::string(c.name) + "\" names the device \"" + c.device + "\", not a file")
+                << c.name;
+    }
+}
+
 TEST(EntrySafety, RefusalNamesTheEntryAndTheReason)
 {
     EXPECT_STREQ(EUnsafeEntry("..\\x", *UnsafePathReason("..\\x")).what(),

@@ -273,6 +273,7 @@ TEST(UpdateRun, UnsafeEntriesAreRefusedWithoutTouchingAnything)
         "C:\\Windows\\evil.dll", "c:evil.dll", "\\evil.dll", "/evil.dll", "..\\evil.dll",
         "Sub\\..\\..\\evil.dll", "Sub/../evil.dll", "..", ". .\\evil.dll", "D:\\evil.zip",
         "__\\evil_dll.zip", // its target would be "..\evil.dll"
+        "NUL", "AUX", "COM1", "com1.dat", "CON", "Sub\\CON", "lpt1.txt", "Sub\\nul_txt.zip", "con.zip",
     };
     for (const std::string& entry : entries) {
         SCOPED_TRACE(entry);
@@ -291,6 +292,21 @@ TEST(UpdateRun, UnsafeEntriesAreRefusedWithoutTouchingAnything)
         EXPECT_THAT(w.Events("mkdir "), IsEmpty());
         EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
     }
+}
+
+// A staged "UpLog.dat" may replace the log during a run: the records the log held at the start stay below
+// every later record all the same.
+TEST(UpdateRun, InstallingAStagedLogKeepsTheRecordsOfEarlierRuns)
+{
+    UpdateWorld w;
+    w.disk.files[w.app + "UpLog.dat"] = "earlier run\r\n";
+    w.Manifest("UpLog.dat\r\nmissing.txt\r\n");
+    w.Stage("UpLog.dat", "staged line\r\n");
+
+    w.Run();
+
+    EXPECT_THAT(w.Log(), ElementsAre("2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\missing.txt\". Not found",
+                                     "earlier run"));
 }
 
 TEST(UpdateRun, RotationErrorIsLoggedAboveOlderRecordsAndTheClientIsStillRelaunched)

@@ -210,6 +210,39 @@ TEST_F(UpdateExeTest, WorkedLogHoldsOneRecordPerFailureNewestFirst)
     EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")), expected);
 }
 
+// A staged log installed over the log, device names and a missing file: the run goes on to its end, every
+// device entry is refused as an entry error, and the records of earlier runs stay below the new ones.
+TEST_F(UpdateExeTest, StagedLogAndDeviceNamesKeepEveryRecordAndTheRunGoesOn)
+{
+    const std::vector<std::string> devices = {"NUL", "AUX", "COM1", "com1.dat", "CON", "Sub\\CON", "nul_txt.zip"};
+    std::vector<std::string> manifest = {"UpLog.dat"};
+    manifest.insert(manifest.end(), devices.begin(), devices.end());
+    manifest.insert(manifest.end(), {"c.txt", "good.txt"});
+    app.WriteManifest(manifest);
+    app.Write("UpLog.dat", "earlier run\r\n");
+    app.Write("Update\\UpLog.dat", "staged line\r\n");
+    app.Write("Update\\good.txt", "good");
+    app.Write("QeltoU2.dat", "staged");
+
+    StartedProcess run = app.Start("-UR");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_EQ(app.Read("good.txt"), "good");
+    EXPECT_EQ(app.Read("QeltoUp.dat"), "staged") << "the version files rotate";
+    EXPECT_EQ(app.ClientStartsOnceThereAre(1).size(), 1u) << "the client is relaunched";
+    EXPECT_FALSE(app.Exists("Sub")) << "nothing of a refused entry is made";
+    std::vector<std::string> expected = {
+        ",Cannot open file \"" + app.Folder() + "Update\\c.txt\". " + SystemErrorText(ERROR_FILE_NOT_FOUND)};
+    for (auto device = devices.rbegin(); device != devices.rend(); ++device)
+        expected.push_back(",Refused unsafe entry \"" + *device + "\": ");
+    expected.push_back("<no stamp>earlier run");
+    std::vector<std::string> records = RecordsAfterStamps(app.Read("UpLog.dat"));
+    for (std::size_t i = 1; i + 1 < records.size(); ++i)
+        records[i] = records[i].substr(0, records[i].find(": ") + 2);
+    EXPECT_EQ(records, expected);
+}
+
 // Targets at the path limit install, since our temporaries never lengthen a target's path: a plain
 // target of 252 characters and an archive target whose staged archive has 259 (the most an ANSI path
 // may have), each with a short name in a long, existing folder.
