@@ -7,7 +7,7 @@ checks read the same facts from the file itself, so a machine that cannot run 32
 
 Usage: check_pe.py OBJDUMP IMAGE [--machine i386] [--kind gui|dll] [--imports-only-from NAME,...]
                    [--not-imports-from NAME,...] [--exports NAME,...] [--imports NAME.dll:NAME,...]
-                   [--file-alignment BYTES]
+                   [--file-alignment BYTES] [--large-address-aware]
 Prints one line per failed check and exits 1 when any failed.
 """
 import argparse
@@ -21,6 +21,7 @@ SYSTEM_DLLS = {
     "ole32.dll", "oleaut32.dll", "shell32.dll", "user32.dll", "winmm.dll",
 }
 
+IMAGE_FILE_LARGE_ADDRESS_AWARE = 0x20
 IMAGE_FILE_DLL = 0x2000
 SUBSYSTEM_WINDOWS_GUI = 2
 MACHINES = {"i386": "pei-i386", "x86-64": "pei-x86-64"}
@@ -88,6 +89,8 @@ def check(args):
         faults.append("not a DLL")
     if args.kind == "gui" and (characteristics & IMAGE_FILE_DLL or field(text, "Subsystem") != SUBSYSTEM_WINDOWS_GUI):
         faults.append(f"not a Windows GUI program (subsystem {field(text, 'Subsystem')})")
+    if args.large_address_aware and not characteristics & IMAGE_FILE_LARGE_ADDRESS_AWARE:
+        faults.append("not large-address-aware (2 GiB of address space instead of 4 under 64-bit Windows)")
     tables = imported(text)
     allowed = SYSTEM_DLLS | {n.lower() for n in names(args.imports_only_from)}
     faults += [f"imports {dll}, which is neither a system DLL nor ours" for dll in sorted(set(tables) - allowed)]
@@ -116,6 +119,8 @@ def main():
     parser.add_argument("--exports", help="names that must be exported exactly so")
     parser.add_argument("--imports", help="DLL:name pairs that must be imported by exactly that name")
     parser.add_argument("--file-alignment", type=int, help="where sections must start in the file (a page: mapped, not read)")
+    parser.add_argument("--large-address-aware", action="store_true",
+                        help="the image must be able to use addresses above 2 GiB (a program's flag)")
     args = parser.parse_args()
     faults = check(args)
     for fault in faults:
