@@ -1,7 +1,10 @@
 #include "imaging/surface/PixelSurface.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -28,6 +31,11 @@ PixelSurface::PixelSurface(int width, int height) : width_(width), height_(heigh
 {
     if (width < 0 || height < 0)
         throw std::length_error("negative surface size");
+    // Sized in 64 bits: in a 32-bit program a product above 4 GiB would wrap round to a small buffer.
+    const std::uint64_t stride = std::uint64_t(width) * BytesPerPixel;
+    const std::uint64_t largest = std::uint64_t(std::numeric_limits<std::ptrdiff_t>::max());
+    if (stride > largest || stride * std::uint64_t(height) > largest)
+        throw std::length_error("surface too large for the address space");
     bits_.assign(Stride() * std::size_t(height), 0);
 }
 

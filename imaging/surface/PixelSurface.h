@@ -19,7 +19,8 @@ public:
     static constexpr std::size_t BytesPerPixel = 4;
 
     PixelSurface() = default;
-    // Every pixel 0 (transparent black). A negative size is refused with std::length_error.
+    // Every pixel 0 (transparent black). A negative size, or one whose bytes no address space of this
+    // build can hold (a 65535 x 65535 picture in a 32-bit program), is refused with std::length_error.
     PixelSurface(int width, int height);
 
     int Width() const { return width_; }

@@ -1,5 +1,6 @@
 #include <cstdint>
 #include <limits>
+#include <stdexcept>
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,18 @@ TEST(PixelSurfaceTest, PixelsAreBlueGreenRedAlphaBytesInTopDownRows)
 
 // Each case is checked against the plain rule: a target pixel takes the source pixel it maps to when
 // that lies inside both the copied rectangle and the source; all others keep their colour.
+// Sizes whose bytes no address space holds are refused, not wrapped round to a small buffer.
+TEST(PixelSurfaceTest, SizesBeyondTheAddressSpaceAreRefused)
+{
+    const int most = std::numeric_limits<int>::max();
+    EXPECT_THROW(PixelSurface(most, most), std::length_error);
+    EXPECT_THROW(PixelSurface(-1, 1), std::length_error);
+    if constexpr (sizeof(void*) == 4) {
+        EXPECT_THROW(PixelSurface(32768, 32768), std::length_error) << "4 GiB, which wraps round to 0";
+        EXPECT_THROW(PixelSurface(65535, 65535), std::length_error);
+    }
+}
+
 TEST(PixelSurfaceTest, BlitClipsToBothSurfaces)
 {
     constexpr int Big = std::numeric_limits<int>::max();
