@@ -5,7 +5,6 @@
 
 namespace {
 
-const int kNameAttempts = 100;
 const DWORD kKeptAttributes =
     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
@@ -58,22 +57,8 @@ std::wstring FolderOf(const std::wstring& path)
 } // namespace
 
 ReplacementFile::ReplacementFile(std::wstring target)
-    : target_(std::move(target))
+    : target_(std::move(target)), file_(CreateTemporary(GENERIC_WRITE, FILE_ATTRIBUTE_NORMAL, path_))
 {
-    static unsigned serial = 0;
-    const std::wstring folder = TemporariesFolder();
-    // The folder is made only when it is missing: each look-up of a path costs a file system walk.
-    for (int attempt = 0; attempt < kNameAttempts && !folder.empty(); ++attempt) {
-        path_ = folder + TemporaryName(GetCurrentProcessId(), ++serial);
-        file_.Reset(CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-        const DWORD error = GetLastError();
-        if (file_ || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
-            break;
-        if (error == ERROR_PATH_NOT_FOUND && !MakeTemporariesFolder(folder))
-            break;
-    }
-    if (!file_)
-        path_.clear();
 }
 
 ReplacementFile::~ReplacementFile()

@@ -9,6 +9,7 @@
 
 namespace {
 
+const int kNameAttempts = 100;
 const wchar_t kFolderName[] = L"Update\\~upd\\";
 const wchar_t kNameEnd[] = L".tmp";
 
@@ -80,6 +81,26 @@ bool MakeTemporariesFolder(const std::wstring& folder)
 std::wstring TemporaryName(unsigned long processId, unsigned serial)
 {
     return std::to_wstring(processId) + L"-" + std::to_wstring(serial) + kNameEnd;
+}
+
+FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path)
+{
+    static unsigned serial = 0;
+    const std::wstring folder = TemporariesFolder();
+    FileHandle file;
+    // The folder is made only when it is missing: each look-up of a path costs a file system walk.
+    for (int attempt = 0; attempt < kNameAttempts && !folder.empty(); ++attempt) {
+        path = folder + TemporaryName(GetCurrentProcessId(), ++serial);
+        file.Reset(CreateFileW(path.c_str(), access, 0, nullptr, CREATE_NEW, flagsAndAttributes, nullptr));
+        const DWORD error = GetLastError();
+        if (file || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
+            break;
+        if (error == ERROR_PATH_NOT_FOUND && !MakeTemporariesFolder(folder))
+            break;
+    }
+    if (!file)
+        path.clear();
+    return file;
 }
 
 void RemoveLeftTemporaries(const std::wstring& folder)

@@ -10,7 +10,11 @@
 // "<process id>-<serial>.tmp" after the process writing it. The folder is made when a temporary is needed
 // and removed, once empty, when the update run or the ProZip call that used it ends (TemporariesScope). A caller of ProZip whose target lies on another volume than the
 // DLL gets a failure (-1): the rename cannot cross volumes.
+#include <windows.h>
+
 #include <string>
+
+#include "common/HandlesWin32.h"
 
 // The temporaries folder of this module's application folder, ending in "\"; empty when unknown.
 std::wstring TemporariesFolder();
@@ -24,6 +28,11 @@ bool MakeTemporariesFolder(const std::wstring& folder);
 
 // The name of a process's serial-th temporary.
 std::wstring TemporaryName(unsigned long processId, unsigned serial);
+
+// Creates a new temporary of this process in this module's temporaries folder (made when missing), with
+// CreateFileW's access and flags and no sharing; `path` receives its path. An invalid handle on failure
+// (GetLastError tells why), `path` then empty.
+FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path);
 
 // Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
 // folder stays while a run or a ProZip call installs file after file and is gone once it ends. What was

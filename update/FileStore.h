@@ -1,6 +1,8 @@
 #pragma once
 // File reads and writes, as the text lists of the manifest and the log need them. The Windows
 // implementation (FileStoreWin32.cpp) uses CreateFileA/ReadFile and a ReplacementFile; tests use fakes.
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,18 @@ public:
     virtual std::string_view Next() = 0;
 };
 
+// The bytes that a file held when it was kept, read a piece at a time, as often as needed, whatever
+// happens to the file afterwards.
+class KeptFile {
+public:
+    virtual ~KeptFile() = default;
+    // Starts reading again from the first byte.
+    virtual void Rewind() = 0;
+    // Reads up to size bytes into buffer; 0 at the end. Raises EFOpenError when the kept bytes cannot be
+    // read.
+    virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
 class FileStore {
 public:
     virtual ~FileStore() = default;
@@ -20,11 +34,16 @@ public:
     // into a buffer of the file's size and closes it. Raises EFOpenError on failure.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
+    // Keeps the file's bytes as they are now (other readers allowed, writers refused while they are taken),
+    // in a place of the store's own that goes with the returned object. Raises EFOpenError when the file
+    // cannot be read.
+    virtual std::unique_ptr<KeptFile> KeepFile(const std::string& path) = 0;
+
     // Makes the file hold exactly the bytes that the source hands out; the source is drained before the
     // file takes its new bytes. The bytes go to a temporary file which then takes the file's place in one
-    // step, so a failed or killed save never loses what was on disk. Raises EFCreateError when the file cannot be created or opened for
-    // writing (a folder of that name, a file held open by another program), EWriteError on a short write,
-    // and whatever the source raises.
+    // step, so a failed or killed save never loses what was on disk. Raises EFCreateError when the file
+    // cannot be created or opened for writing (a folder of that name, a file held open by another program),
+    // EWriteError on a short write, and whatever the source raises.
     virtual void SaveFile(const std::string& path, ByteSource& bytes) = 0;
 
     // True when the system finds an entry of that name that is not a folder.

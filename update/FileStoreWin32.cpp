@@ -2,13 +2,22 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <utility>
+
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/SystemError.h"
+#include "common/TemporariesWin32.h"
 #include "common/WideTextWin32.h"
 
 namespace {
+
+// The size of the pieces in which a kept file is copied.
+const DWORD kCopyPiece = 128 * 1024;
 
 // Other readers allowed, writers refused while the file is open.
 FileHandle OpenToRead(const std::string& path)
@@ -20,13 +29,11 @@ FileHandle OpenToRead(const std::string& path)
     return file;
 }
 
-} // namespace
-
-std::string FileStoreWin32::ReadWholeFile(const std::string& path)
+// Every byte of the open file, from its start, in one request into a buffer of its size.
+std::string ReadAll(const FileHandle& file, const std::string& path)
 {
-    const FileHandle file = OpenToRead(path);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size))
+    if (!SetFilePointerEx(file.Get(), {}, nullptr, FILE_BEGIN) || !GetFileSizeEx(file.Get(), &size))
         throw EFOpenError(path, SystemErrorText(GetLastError()));
     // One request of a DWORD count reads it all; a larger file is not a text list of this program.
     if (size.QuadPart > 0x7FFFFFFF)
@@ -37,6 +44,86 @@ std::string FileStoreWin32::ReadWholeFile(const std::string& path)
         throw EFOpenError(path, SystemErrorText(GetLastError()));
     bytes.resize(read);
     return bytes;
+}
+
+// Reads up to size bytes of the open file; EFOpenError on failure.
+std::size_t ReadPiece(const FileHandle& file, const std::string& path, char* buffer, std::size_t size)
+{
+    DWORD read = 0;
+    const DWORD asked = size > MAXDWORD ? MAXDWORD : static_cast<DWORD>(size);
+    if (!ReadFile(file.Get(), buffer, asked, &read, nullptr))
+        throw EFOpenError(path, SystemErrorText(GetLastError()));
+    return read;
+}
+
+// Copies the rest of the source into the copy; false when the copy cannot take it all. A source that
+// cannot be read raises EFOpenError.
+bool CopyInto(const FileHandle& source, const std::string& path, const FileHandle& copy)
+{
+    const std::unique_ptr<char[]> buffer(new char[kCopyPiece]);
+    for (std::size_t read; (read = ReadPiece(source, path, buffer.get(), kCopyPiece)) != 0;) {
+        DWORD written = 0;
+        if (!WriteFile(copy.Get(), buffer.get(), static_cast<DWORD>(read), &written, nullptr) || written != read)
+            return false;
+    }
+    return true;
+}
+
+// A kept file copied into our temporaries folder, which the system removes when the copy is closed (also
+// when the process is killed): a log of any size costs the run the memory of a piece.
+class KeptCopy : public KeptFile {
+public:
+    KeptCopy(FileHandle copy, std::string path) : copy_(std::move(copy)), path_(std::move(path)) {}
+
+    void Rewind() override
+    {
+        if (!SetFilePointerEx(copy_.Get(), {}, nullptr, FILE_BEGIN))
+            throw EFOpenError(path_, SystemErrorText(GetLastError()));
+    }
+
+    std::size_t Read(char* buffer, std::size_t size) override { return ReadPiece(copy_, path_, buffer, size); }
+
+private:
+    FileHandle copy_;
+    const std::string path_; // the kept file's, named by errors
+};
+
+// A kept file held in memory, where no copy of ours could be written.
+class KeptBytes : public KeptFile {
+public:
+    explicit KeptBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    void Rewind() override { at_ = 0; }
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        const std::size_t count = std::min(size, bytes_.size() - at_);
+        std::memcpy(buffer, bytes_.data() + at_, count);
+        at_ += count;
+        return count;
+    }
+
+private:
+    const std::string bytes_;
+    std::size_t at_ = 0;
+};
+
+} // namespace
+
+std::string FileStoreWin32::ReadWholeFile(const std::string& path)
+{
+    return ReadAll(OpenToRead(path), path);
+}
+
+std::unique_ptr<KeptFile> FileStoreWin32::KeepFile(const std::string& path)
+{
+    const FileHandle source = OpenToRead(path);
+    std::wstring copyPath;
+    FileHandle copy = CreateTemporary(GENERIC_READ | GENERIC_WRITE,
+                                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, copyPath);
+    if (copy && CopyInto(source, path, copy))
+        return std::make_unique<KeptCopy>(std::move(copy), path);
+    return std::make_unique<KeptBytes>(ReadAll(source, path));
 }
 
 void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)

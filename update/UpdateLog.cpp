@@ -1,5 +1,6 @@
 #include "update/UpdateLog.h"
 
+#include <memory>
 #include <utility>
 
 #include "update/NormalisedText.h"
@@ -12,14 +13,20 @@ const char kOpenBracket[] = "\xA1\xBC";                                        /
 const char kCopyFailed[] = "\xA1\xBD" "\xCE\xC4\xBC\xFE" "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC" "!"; // 〗文件升级失败!
 const char kUpdateFailed[] = "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC";             // 升级失败
 const char kRotationCode[] = "2158983876";
-// The size of the pieces in which the earlier log passes the line-end rules: a log that needs rebuilding is
-// copied a piece at a time, never whole.
+// The size of the pieces in which the earlier log is read again: small enough to stay in the processor's
+// cache between the read and the write, large enough that the calls cost little.
 const std::size_t kPieceSize = 128 * 1024;
 
 // The log's new bytes: the run's records, then the earlier log, normalised as one text.
 class LogRewrite : public ByteSource {
 public:
-    explicit LogRewrite(const LogText& log) : records_(log.records), earlier_(log.earlier) {}
+    explicit LogRewrite(const LogText& log) : records_(log.records), earlier_(log.earlier.get())
+    {
+        if (earlier_ != nullptr) {
+            earlier_->Rewind();
+            buffer_.reset(new char[kPieceSize]); // not cleared: the reads fill it
+        }
+    }
 
     std::string_view Next() override
     {
@@ -36,16 +43,17 @@ private:
     {
         if (!records_.empty())
             return normaliser_.Next(std::exchange(records_, {}));
-        if (!earlier_.empty()) {
-            const std::string_view piece = earlier_.substr(0, kPieceSize);
-            earlier_.remove_prefix(piece.size());
-            return normaliser_.Next(piece);
+        if (earlier_ != nullptr) {
+            const std::size_t read = earlier_->Read(buffer_.get(), kPieceSize);
+            if (read != 0)
+                return normaliser_.Next({buffer_.get(), read});
         }
         return normaliser_.Finish();
     }
 
     std::string_view records_;
-    std::string_view earlier_;
+    KeptFile* const earlier_;
+    std::unique_ptr<char[]> buffer_;
     LineEndNormaliser normaliser_;
 };
 
@@ -61,7 +69,7 @@ LogText OpenLog(FileStore& store, const std::string& applicationFolder)
     const std::string path = UpdateLogPath(applicationFolder);
     LogText log;
     if (store.FileExists(path))
-        log.earlier = store.ReadWholeFile(path);
+        log.earlier = store.KeepFile(path);
     return log;
 }
 

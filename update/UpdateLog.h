@@ -1,6 +1,7 @@
 #pragma once
 // The update log "UpLog.dat" beside the program: one record per line, newest first, rewritten whole after
 // every record. Each record opens with the Timestamp text taken when it is built.
+#include <memory>
 #include <string>
 
 #include "update/FileStore.h"
@@ -9,10 +10,11 @@
 // The log as a run holds it: the run's own records, newest first, each followed by CR LF, and the bytes
 // that the log file held when the run began. Every save writes both, so the records of earlier runs are
 // never lost, whatever the run installs (a staged "UpLog.dat" among its entries) or another program writes
-// to the file in between. The older bytes are kept as read and ruled only while they are written.
+// to the file in between. The older bytes are kept by the file store as they were read (not in memory,
+// so a run's memory stays that of a piece whatever the log's size) and ruled only while they are written.
 struct LogText {
     std::string records;
-    std::string earlier;
+    std::unique_ptr<KeptFile> earlier; // null when the run began without a log
 };
 
 // The log file's path: the application folder followed directly by "UpLog.dat".

@@ -1,6 +1,7 @@
 #pragma once
 // A file store in memory for the unit tests: files by path, with failures to order.
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,11 @@ public:
         if (found == files.end())
             throw EFOpenError(path, "Not found.");
         return found->second;
+    }
+
+    std::unique_ptr<KeptFile> KeepFile(const std::string& path) override
+    {
+        return std::make_unique<StringKept>(ReadWholeFile(path));
     }
 
     void SaveFile(const std::string& path, ByteSource& bytes) override

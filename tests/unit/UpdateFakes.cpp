@@ -32,6 +32,11 @@ std::string FakeDisk::ReadWholeFile(const std::string& path)
     return found->second;
 }
 
+std::unique_ptr<KeptFile> FakeDisk::KeepFile(const std::string& path)
+{
+    return std::make_unique<StringKept>(ReadWholeFile(path));
+}
+
 void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
 {
     Note("save " + path);

@@ -29,6 +29,7 @@ public:
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
 
     std::string ReadWholeFile(const std::string& path) override;
+    std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
 

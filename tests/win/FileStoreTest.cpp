@@ -9,12 +9,14 @@
 #include <functional>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
 #include "common/SystemError.h"
+#include "common/TemporariesWin32.h"
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
 
@@ -148,6 +150,55 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+std::string ReadKept(KeptFile& kept)
+{
+    kept.Rewind();
+    std::string bytes;
+    char buffer[5];
+    for (std::size_t read; (read = kept.Read(buffer, sizeof buffer)) != 0;)
+        bytes.append(buffer, read);
+    return bytes;
+}
+
+// The files in this process's temporaries folder.
+std::size_t TemporariesHeld()
+{
+    WIN32_FIND_DATAW found{};
+    FindHandle find(FindFirstFileW((TemporariesFolder() + L"*.tmp").c_str(), &found));
+    std::size_t count = 0;
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
+        ++count;
+    return count;
+}
+
+} // namespace
+
+// A kept file gives its bytes as they were, as often as asked, whether the file is replaced, written to or
+// deleted; its copy goes with it.
+TEST_F(FileStoreTest, AKeptFileKeepsItsBytesWhateverHappensToTheFile)
+{
+    const std::string path = folder + "kept.txt";
+    const std::string before = std::string("line 1\r\nline\0 2\n", 15) + std::string(300000, 'x');
+    WriteRaw(path, before);
+    const std::size_t heldBefore = TemporariesHeld();
+    {
+        const std::unique_ptr<KeptFile> kept = store.KeepFile(path);
+        EXPECT_EQ(TemporariesHeld(), heldBefore + 1) << "copied into our temporaries folder";
+        WriteRaw(path, "written over");
+        EXPECT_EQ(ReadKept(*kept), before);
+        PiecesSource source({"replaced"});
+        store.SaveFile(path, source);
+        EXPECT_EQ(ReadKept(*kept), before);
+        ASSERT_TRUE(DeleteFileA(path.c_str()));
+        EXPECT_EQ(ReadKept(*kept), before);
+    }
+    EXPECT_EQ(TemporariesHeld(), heldBefore) << "the copy goes with the kept file";
+    EXPECT_EQ(ErrorText([&] { store.KeepFile(path); }),
+              "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
 
 TEST_F(FileStoreTest, SavingCreatesOrReplacesTheFileWithExactlyTheBytes)
 {
