@@ -26,12 +26,6 @@ FLOORS = {
 CODE_ROOTS = ("common", "update", "tkzip", "archive", "imaging", "app")
 SOURCE_SUFFIXES = (".h", ".hpp", ".cpp", ".inc")
 MAX_CPP_FILES = 25
-# Includes that still cross a floor the wrong way, each with the work that removes it. They are printed
-# on every run and taken out of the circle search; any other crossing fails.
-PENDING = {
-    ("imaging/gif/decoding/GIFImage.h", "imaging/gif/playback/GIFPlayback.h"):
-        "TGIFImage still holds its playback part; it is to tell its painters of changes through an interface",
-}
 INCLUDE = re.compile(r'^\s*#\s*include\s*[<"]([^>"]+)[>"]')
 
 
@@ -129,30 +123,17 @@ def crowded_folders(root):
             for folder, n in sorted(counts.items()) if n > MAX_CPP_FILES]
 
 
-def pending(edges):
-    """Splits the edges into those checked and notes on the pending ones."""
-    checked, notes = [], []
-    for edge in edges:
-        included = INCLUDE.match(edge[2]).group(1)
-        why = PENDING.get((edge[0], included))
-        if why is None:
-            checked.append(edge)
-        else:
-            notes.append(f"pending: {edge[0]}:{edge[1]}: {edge[2]}: {why}")
-    return checked, notes
-
-
 def check(root):
-    """(faults, notes) of the tree under root."""
-    edges, notes = pending(list(include_edges(root)))
-    return floor_faults(edges) + circles(edges) + crowded_folders(root), notes
+    """The faults of the tree under root, one line each."""
+    edges = list(include_edges(root))
+    return floor_faults(edges) + circles(edges) + crowded_folders(root)
 
 
 def main(argv):
     root = argv[1] if len(argv) > 1 else os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
-    faults, notes = check(root)
-    for line in notes + faults:
-        print(line)
+    faults = check(root)
+    for fault in faults:
+        print(fault)
     print("floors: " + ("kept" if not faults else f"{len(faults)} fault lines"))
     return 1 if faults else 0
 

@@ -54,7 +54,7 @@ class CheckFloorsTest(unittest.TestCase):
                     os.makedirs(os.path.dirname(os.path.join(root, path)), exist_ok=True)
                     with open(os.path.join(root, path), "w") as f:
                         f.write(text)
-                faults, _ = check_floors.check(root)
+                faults = check_floors.check(root)
                 self.assertEqual(sorted(faults), sorted(expected))
                 self.assertEqual(check_floors.main(["check_floors.py", root]), 1 if expected else 0)
 
