@@ -1,7 +1,7 @@
 #pragma once
-// The playback of a TGIFImage, listening to it (GIFImageListener): its options and settings, the frame cache that a playing painter
-// composes into, the painters at work, and the draw operation that decides between a still frame, a
-// copy of the cache and a new painter.
+// The playback of a TGIFImage, listening to it (GIFImageListener): its options and settings, the frame
+// cache that a playing painter composes into, the painters at work, and the draw operation that decides
+// between a still frame, a copy of the cache and a new painter.
 //
 // States: idle (no cache, no painter) -> playing (cache and a live cache painter, after the first draw
 // of an animated image) -> finished (cache, no painter: repaints keep showing the last picture). Any
