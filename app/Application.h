@@ -29,10 +29,11 @@
 
 #include "app/MainThreadQueue.h"
 #include "common/HandlesWin32.h"
+#include "common/MessageBoxOwner.h"
 
-class Application {
+class Application : public MessageBoxOwner {
 public:
-    // Creates the hidden window and reads the regional settings.
+    // Creates the hidden window, reads the regional settings and becomes the owner of ShowMessageBox's boxes.
     Application();
     ~Application();
     Application(const Application&) = delete;
@@ -66,7 +67,7 @@ public:
 
     // MessageBoxA owned by the hidden window, with the text, caption and flags unchanged; the rest of the
     // program's windows are disabled while it is up. Returns the button pressed.
-    int ModalMessageBox(const std::string& text, const std::string& caption, UINT flags);
+    int ModalMessageBox(const std::string& text, const std::string& caption, UINT flags) override;
     // Cancels the mouse capture, drops an EAbort, and shows any other error's text (ErrorText) in the
     // modal box with the application title as caption and flags 16 (MB_ICONERROR | MB_OK).
     void ReportError(const std::exception& error);

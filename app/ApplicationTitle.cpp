@@ -1,6 +1,6 @@
 #include "app/ApplicationTitle.h"
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 namespace {
 

@@ -56,6 +56,7 @@ Application::Application()
     try {
         window_.Reset(CreateApplicationWindow(this));
         LoadSystemRegionalSettings();
+        SetMessageBoxOwner(this);
     } catch (...) {
         current_ = nullptr;
         throw;
@@ -64,6 +65,7 @@ Application::Application()
 
 Application::~Application()
 {
+    SetMessageBoxOwner(nullptr);
     handOver_.Shutdown();
     window_.Reset();
     current_ = nullptr;

@@ -1,6 +1,6 @@
 #include "app/ErrorText.h"
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 namespace {
 

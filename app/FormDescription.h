@@ -1,5 +1,5 @@
 #pragma once
-// What the window loader takes from the window's layout tree (app/LayoutTree.h): the window's own
+// What the window loader takes from the window's layout tree (app/layout/LayoutTree.h): the window's own
 // properties and its controls in painting order, with the symbolic values checked. Raises ELayoutError
 // for a value of the wrong type or a symbol the loader does not know.
 //
@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 #include "app/WindowGeometry.h"
 
 enum class ControlKind { Picture, Label };

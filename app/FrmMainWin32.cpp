@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "app/FormFontWin32.h"
-#include "app/LayoutResourceWin32.h"
-#include "app/PictureBlock.h"
+#include "app/layout/LayoutResourceWin32.h"
+#include "app/layout/PictureBlock.h"
 #include "app/ProgramIconWin32.h"
 #include "app/SystemColorsWin32.h"
 #include "app/WindowProcedureWin32.h"

@@ -9,8 +9,6 @@ struct MainThreadQueue::Pending {
     bool done = false;
 };
 
-EHandOverClosed::EHandOverClosed() : EAppError("The main thread no longer runs handed-over steps") {}
-
 MainThreadQueue::MainThreadQueue(std::function<void()> wakeUp)
     : wakeUp_(std::move(wakeUp)), mainThread_(std::this_thread::get_id())
 {

@@ -18,15 +18,9 @@
 #include <mutex>
 #include <thread>
 
-#include "common/Errors.h"
+#include "imaging/gif/playback/MainThreadHandOver.h"
 
-// "The main thread no longer runs handed-over steps": the queue was shut down.
-class EHandOverClosed : public EAppError {
-public:
-    EHandOverClosed();
-};
-
-class MainThreadQueue {
+class MainThreadQueue : public MainThreadHandOver {
 public:
     explicit MainThreadQueue(std::function<void()> wakeUp);
     ~MainThreadQueue();
@@ -34,13 +28,13 @@ public:
     MainThreadQueue& operator=(const MainThreadQueue&) = delete;
 
     // Runs `step` on the main thread and returns when it has run; rethrows what the step raised.
-    void HandOver(const std::function<void()>& step);
+    void HandOver(const std::function<void()>& step) override;
 
     // Main thread: runs the steps queued so far. True when at least one step ran.
-    bool RunPending();
+    bool RunPending() override;
 
     // True on the thread that constructed the queue.
-    bool IsMainThread() const { return std::this_thread::get_id() == mainThread_; }
+    bool IsMainThread() const override { return std::this_thread::get_id() == mainThread_; }
 
     // Releases every waiting thread without running its step and refuses later hand-overs.
     void Shutdown();

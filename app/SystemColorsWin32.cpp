@@ -4,7 +4,7 @@
 
 #include <map>
 
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 
 int SystemColorIndex(const std::string& colorName)
 {

@@ -73,3 +73,8 @@ if(benchmark_FOUND AND BENCHES)
   # giflib is the GIF decoders' baseline only; the product never links it.
   target_link_libraries(native_bench PRIVATE core benchmark::benchmark_main gif)
 endif()
+
+# The folders' floors (tools/check_floors.py), on the real tree and on small trees that break them.
+add_test(NAME floors.tree COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/check_floors.py ${CMAKE_SOURCE_DIR})
+add_test(NAME floors.check COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/test_check_floors.py)
+set_tests_properties(floors.tree floors.check PROPERTIES LABELS floors)

@@ -1,6 +1,6 @@
 #include "common/FolderPart.h"
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 // Walks whole GBK characters, so that a second byte of 0x5C is never taken for a "\".
 std::string FolderPartOf(const std::string& path)

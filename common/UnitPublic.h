@@ -47,5 +47,6 @@ bool TerminateProcessesByName(const std::string& name);
 
 // Shows `text` under `caption` in the application-modal message box and returns the button pressed:
 // kind 0 shows the information icon and an OK button (flags 64), kind 1 the question icon and Yes and No
-// buttons (flags 36). Any other kind shows nothing and returns 0. Windows only (ShowMessageBoxWin32.cpp).
+// buttons (flags 36). Any other kind shows nothing and returns 0. The box is the registered owner's
+// (common/MessageBoxOwner.h); with none, EAppError. Windows only (ShowMessageBoxWin32.cpp).
 int ShowMessageBox(const std::string& text, int kind, const std::string& caption);

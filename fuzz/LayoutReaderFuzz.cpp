@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/LayoutReader.h"
-#include "app/PictureBlock.h"
+#include "app/layout/LayoutReader.h"
+#include "app/layout/PictureBlock.h"
 
 namespace {
 

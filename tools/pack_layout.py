@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Packs a window layout source into the binary layout data that the program embeds (app/LayoutReader.h
-describes the packed form).
+"""Packs a window layout source into the binary layout data that the program embeds
+(app/layout/LayoutReader.h describes the packed form).
 
 Source form, one item per line; blank lines and text after "#" (outside a string) are ignored:
 

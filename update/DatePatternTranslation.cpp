@@ -1,6 +1,6 @@
 #include "update/DatePatternTranslation.h"
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 namespace {
 

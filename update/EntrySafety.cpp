@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "update/GbkText.h"
+#include "common/GbkText.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "app/LayoutReader.h"
-#include "app/PictureBlock.h"
+#include "app/layout/LayoutReader.h"
+#include "app/layout/PictureBlock.h"
 
 #include <gtest/gtest.h>
 

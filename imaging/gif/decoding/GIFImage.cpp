@@ -75,13 +75,14 @@ void TGIFImage::ReadTrailer(GIFByteStream& stream) const
 
 TGIFImage::~TGIFImage()
 {
-    Playback.StopAllPainters();
-    Playback.DetachAll();
+    if (listener_ != nullptr)
+        listener_->ImageEnding();
 }
 
 void TGIFImage::Clear()
 {
-    Playback.StopAllPainters();
+    if (listener_ != nullptr)
+        listener_->FramesClearing();
     Images.Clear();
     Header.Clear();
     palette_.reset();
@@ -89,7 +90,8 @@ void TGIFImage::Clear()
 
 void TGIFImage::AddFrame(std::unique_ptr<TGIFSubImage> frame)
 {
-    Playback.ReleaseFrameCache();
+    if (listener_ != nullptr)
+        listener_->FrameAdding();
     Images.Add(std::move(frame));
 }
 

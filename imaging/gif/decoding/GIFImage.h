@@ -1,7 +1,8 @@
 #pragma once
 // A GIF picture: the header with the logical screen and the global colour table, and its frames.
-// Its playback (options, frame cache, painters, the draw operation) is the Playback part, GIFPlayback.h;
-// clearing the picture stops all playback, adding a frame releases the frame cache.
+// Whoever plays it (GIFPlayback, with its options, frame cache, painters and draw operation) listens
+// through GIFImageListener: clearing the picture stops all playback, adding a frame releases the frame
+// cache, and destroying it stops every painter and makes those still listed forget the image.
 //
 // Loading follows the stream's blocks and reports what it meets to the warning hook (severity 1; the
 // sender is the item that met it, or null for the picture as a whole: "Unknown GIF block type",
@@ -32,8 +33,8 @@
 #include "imaging/gif/decoding/GIFByteStream.h"
 #include "imaging/gif/decoding/GIFHeader.h"
 #include "imaging/gif/decoding/GIFImageList.h"
+#include "imaging/gif/decoding/GIFImageListener.h"
 #include "imaging/gif/decoding/GIFItem.h"
-#include "imaging/gif/playback/GIFPlayback.h"
 #include "imaging/surface/ColorPalette.h"
 #include "imaging/surface/ProgressHook.h"
 
@@ -51,8 +52,8 @@ class TGIFImage : public GIFWarningSink {
 public:
     static constexpr std::uint64_t DefaultMaxFramePixels = std::uint64_t(64) << 20;
 
-    TGIFImage() : Header(*this), Playback(*this) {}
-    // Stops every painter, and makes those still listed forget the image, before the frames go.
+    TGIFImage() : Header(*this) {}
+    // Tells the listener that the image ends, before the frames go.
     ~TGIFImage();
     TGIFImage(const TGIFImage&) = delete;
     TGIFImage& operator=(const TGIFImage&) = delete;
@@ -63,7 +64,6 @@ public:
     TProgressHook OnProgress;  // unset: no notices
     GIFRenderOptions RenderOptions;
     std::uint64_t MaxFramePixels = DefaultMaxFramePixels;
-    GIFPlayback Playback;
     std::function<void()> OnChange; // the graphic's change notice; unset: nobody is told
 
     int Width() const { return Header.ScreenWidth; }
@@ -73,6 +73,9 @@ public:
     // Clears the picture, then reads header, frames and trailer ("Loading..." progress: 0 at the start,
     // the stream position in percent after each frame, 100 at the end or 0 after an error).
     void LoadFromStream(GIFByteStream& stream);
+    // The one listener (null: none), told of frame changes and of the image's end.
+    void SetListener(GIFImageListener* listener) { listener_ = listener; }
+
     // Stops all playback, then: no frames, screen 0 x 0, empty global table, no palette.
     void Clear();
     // Appends a frame; the frame cache is released first.
@@ -97,6 +100,7 @@ private:
     void ReadFrames(GIFByteStream& stream);
     void ReadTrailer(GIFByteStream& stream) const;
 
+    GIFImageListener* listener_ = nullptr;
     std::optional<ColorPalette> palette_;
     mutable bool workingOutPalette_ = false;
 };

@@ -1,7 +1,7 @@
 #include "imaging/gif/decoding/GIFSubImage.h"
 
-#include "imaging/gif/composition/GIFDitherer.h"
-#include "imaging/gif/composition/GIFFrameRenderer.h"
+#include "imaging/gif/decoding/GIFDitherer.h"
+#include "imaging/gif/decoding/GIFFrameRenderer.h"
 #include "imaging/gif/decoding/GIFGraphicControlExtension.h"
 #include "imaging/gif/decoding/GIFImage.h"
 

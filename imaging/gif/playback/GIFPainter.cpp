@@ -7,16 +7,18 @@
 #include "imaging/gif/decoding/GIFAppExtNSLoop.h"
 #include "imaging/gif/decoding/GIFGraphicControlExtension.h"
 #include "imaging/gif/decoding/GIFImage.h"
+#include "imaging/gif/playback/GIFPlayback.h"
 
 namespace {
 
 constexpr int PumpStepMs = 100;
 
 // Given BackdropColor, else the global table's colour at the background index, else the window colour.
-std::uint32_t BackdropColorOf(const TGIFImage& image, std::uint32_t windowColor)
+std::uint32_t BackdropColorOf(const GIFPlayback& playback, std::uint32_t windowColor)
 {
-    if (image.Playback.BackdropColor)
-        return *image.Playback.BackdropColor;
+    const TGIFImage& image = playback.Image();
+    if (playback.BackdropColor)
+        return *playback.BackdropColor;
     if (image.Header.ColorMap.Count() > 0)
         return image.BackgroundColor();
     return windowColor;
@@ -36,15 +38,16 @@ std::array<bool, 8> DisposalsUsed(const TGIFImage& image, PlaybackOptions option
 
 } // namespace
 
-TGIFPainter::TGIFPainter(TGIFImage& image, const PlaybackPlatform& platform, PaintCanvas target,
+TGIFPainter::TGIFPainter(GIFPlayback& playback, const PlaybackPlatform& platform, PaintCanvas target,
                          const PictureRect& rect, PlaybackOptions options, TGIFPainter** ownerSlot)
-    : image_(&image), platform_(platform), target_(std::move(target)), rect_(rect), options_(options),
-      speed_(image.Playback.SpeedPercent), ownerSlot_(ownerSlot), hooks_(image.Playback.Hooks)
+    : image_(&playback.Image()), playback_(playback), platform_(platform), target_(std::move(target)), rect_(rect),
+      options_(options), speed_(playback.SpeedPercent), ownerSlot_(ownerSlot), hooks_(playback.Hooks)
 {
-    if (Has(PlaybackOption::Threaded) && Has(PlaybackOption::PlayFrames) && image.Images.Count() > 1 && speed_ >= 0)
+    if (Has(PlaybackOption::Threaded) && Has(PlaybackOption::PlayFrames) && image_->Images.Count() > 1 &&
+        speed_ >= 0)
         wakeEvent_ = platform_.Threading.CreateWakeEvent();
-    backdropColor_ = BackdropColorOf(image, platform_.WindowColor);
-    const std::array<bool, 8> used = DisposalsUsed(image, options_);
+    backdropColor_ = BackdropColorOf(playback, platform_.WindowColor);
+    const std::array<bool, 8> used = DisposalsUsed(*image_, options_);
     if (used[2] || used[3])
         CreateBuffers(used[2]);
     if (Has(PlaybackOption::Threaded))
@@ -87,13 +90,12 @@ void TGIFPainter::SetPriority(TThreadPriority priority)
 void TGIFPainter::Detach()
 {
     if (image_ != nullptr) {
-        GIFPlayback& playback = image_->Playback;
         {
-            std::lock_guard<std::recursive_mutex> lock(playback.PainterLock());
+            std::lock_guard<std::recursive_mutex> lock(playback_.PainterLock());
             if (ownerSlot_ != nullptr && *ownerSlot_ == this)
                 *ownerSlot_ = nullptr;
         }
-        playback.RemovePainter(this);
+        playback_.RemovePainter(this);
         image_ = nullptr;
     }
     compositeBuffer_.reset();

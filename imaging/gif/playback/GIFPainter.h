@@ -30,6 +30,7 @@
 #include "imaging/surface/PaintCanvas.h"
 #include "imaging/surface/Picture.h"
 
+class GIFPlayback;
 class TGIFImage;
 class TGIFSubImage;
 class TGIFPainter;
@@ -50,9 +51,10 @@ public:
     // Painter creation, on the main thread: the wake event (Threaded and PlayFrames, more than one
     // frame, speed 0 or more), the backdrop colour, the composition buffers when disposal 2 or 3 is used
     // (or ClearEachPass is set), and under Threaded the suspended thread. `ownerSlot` (may be null) is
-    // cleared by Detach while it still names this painter.
-    TGIFPainter(TGIFImage& image, const PlaybackPlatform& platform, PaintCanvas target, const PictureRect& rect,
-                PlaybackOptions options, TGIFPainter** ownerSlot);
+    // cleared by Detach while it still names this painter. The painter plays `playback`'s image with its
+    // speed, hooks and backdrop colour.
+    TGIFPainter(GIFPlayback& playback, const PlaybackPlatform& platform, PaintCanvas target,
+                const PictureRect& rect, PlaybackOptions options, TGIFPainter** ownerSlot);
     // A painter without Threaded detaches here.
     ~TGIFPainter();
     TGIFPainter(const TGIFPainter&) = delete;
@@ -111,6 +113,7 @@ private:
     void RestoreBackdrop();
 
     TGIFImage* image_;
+    GIFPlayback& playback_;
     const PlaybackPlatform& platform_;
     PaintCanvas target_;
     PictureRect rect_;

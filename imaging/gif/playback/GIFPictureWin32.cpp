@@ -12,7 +12,7 @@ GIFPicture::GIFPicture(const std::uint8_t* data, std::size_t size, const Playbac
     image_.RenderOptions.PaletteDisplay = paletteDisplay;
     GIFByteStream stream(data, size);
     image_.LoadFromStream(stream);
-    image_.Playback.Platform = &platform;
+    playback_.Platform = &platform;
 }
 
 // The playback works on a surface holding what the canvas shows under `rect`, which is then presented.
@@ -23,7 +23,7 @@ void GIFPicture::Draw(PictureCanvas& canvas, const PictureRect& rect)
         return;
     PixelSurface surface(width, height);
     ReadDevicePixels(canvas.DeviceContext(), rect, surface);
-    image_.Playback.Draw({&surface, {}, {}}, {0, 0, width, height});
+    playback_.Draw({&surface, {}, {}}, {0, 0, width, height});
     PresentSurface(canvas.DeviceContext(), rect, surface);
 }
 

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "imaging/gif/decoding/GIFImage.h"
+#include "imaging/gif/playback/GIFPlayback.h"
 #include "imaging/gif/playback/PlaybackPlatform.h"
 #include "imaging/surface/Picture.h"
 #include "imaging/surface/PictureRegistry.h"
@@ -30,6 +31,7 @@ public:
 
 private:
     TGIFImage image_;
+    GIFPlayback playback_{image_};
 };
 
 // Registers "TGIFImage" (whose pictures read the rest of the layout's block) and the clipboard format

@@ -19,6 +19,26 @@ struct FlagScope {
 
 } // namespace
 
+GIFPlayback::GIFPlayback(TGIFImage& image) : image_(image)
+{
+    image_.SetListener(this);
+}
+
+GIFPlayback::~GIFPlayback()
+{
+    if (imageEnded_)
+        return;
+    ImageEnding();
+    image_.SetListener(nullptr);
+}
+
+void GIFPlayback::ImageEnding()
+{
+    StopAllPainters();
+    DetachAll();
+    imageEnded_ = true;
+}
+
 void GIFPlayback::SetOptions(PlaybackOptions options)
 {
     options_ = options;
@@ -76,7 +96,7 @@ TGIFPainter* GIFPlayback::StartPainter(TGIFPainter** ownerSlot, const PaintCanva
         throw std::logic_error("A painter needs a playback platform");
     if (image_.Images.Count() == 1)
         options = options.Without(PlaybackOption::Threaded).Without(PlaybackOption::PlayFrames);
-    auto painter = std::make_unique<TGIFPainter>(image_, *Platform, canvas, rect, options, ownerSlot);
+    auto painter = std::make_unique<TGIFPainter>(*this, *Platform, canvas, rect, options, ownerSlot);
     {
         const std::lock_guard<std::recursive_mutex> lock(lock_);
         if (ownerSlot != nullptr)

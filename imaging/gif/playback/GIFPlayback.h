@@ -1,7 +1,7 @@
 #pragma once
-// The playback part of a TGIFImage: its options and settings, the frame cache that a playing painter
-// composes into, the painters at work, and the draw operation that decides between a still frame, a
-// copy of the cache and a new painter.
+// The playback of a TGIFImage, listening to it (GIFImageListener): its options and settings, the frame
+// cache that a playing painter composes into, the painters at work, and the draw operation that decides
+// between a still frame, a copy of the cache and a new painter.
 //
 // States: idle (no cache, no painter) -> playing (cache and a live cache painter, after the first draw
 // of an animated image) -> finished (cache, no painter: repaints keep showing the last picture). Any
@@ -20,6 +20,7 @@
 #include <optional>
 #include <vector>
 
+#include "imaging/gif/decoding/GIFImageListener.h"
 #include "imaging/gif/playback/GIFPainter.h"
 #include "imaging/gif/playback/PlaybackOptions.h"
 #include "imaging/gif/playback/PlaybackPlatform.h"
@@ -29,9 +30,13 @@
 
 class TGIFImage;
 
-class GIFPlayback {
+class GIFPlayback : public GIFImageListener {
 public:
-    explicit GIFPlayback(TGIFImage& image) : image_(image) {}
+    // Becomes the image's listener.
+    explicit GIFPlayback(TGIFImage& image);
+    // Unless the image has ended already: stops every painter, makes those still listed forget the
+    // image and stops listening.
+    ~GIFPlayback();
     GIFPlayback(const GIFPlayback&) = delete;
     GIFPlayback& operator=(const GIFPlayback&) = delete;
 
@@ -41,6 +46,7 @@ public:
     std::optional<std::uint32_t> BackdropColor; // red + green * 256 + blue * 65536; unset: none
     TGIFPlaybackHooks Hooks;                    // unset: no events
 
+    TGIFImage& Image() const { return image_; }
     PlaybackOptions Options() const { return options_; }
     // Also decides how frames are rendered (DitherFrames, DitherOnPaletteDisplay).
     void SetOptions(PlaybackOptions options);
@@ -67,6 +73,12 @@ public:
     // The image is going away: painters still listed forget it.
     void DetachAll();
 
+    // The image's notices: clearing stops all painters, a new frame releases the frame cache, the
+    // image's end stops every painter and makes those still listed forget it.
+    void FramesClearing() override { StopAllPainters(); }
+    void FrameAdding() override { ReleaseFrameCache(); }
+    void ImageEnding() override;
+
     const PixelSurface* FrameCache() const { return frameCache_.get(); }
     TGIFPainter* CachePainter() const { return cachePainter_; }
     bool Drawing() const { return drawing_; }
@@ -91,4 +103,5 @@ private:
     std::vector<TGIFPainter*> painters_;
     std::recursive_mutex lock_;
     bool drawing_ = false;
+    bool imageEnded_ = false;
 };

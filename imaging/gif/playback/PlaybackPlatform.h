@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/MainThreadQueue.h"
+#include "imaging/gif/playback/MainThreadHandOver.h"
 #include "imaging/gif/playback/PlaybackOptions.h"
 
 // A wrapping millisecond counter (the system's multimedia time).
@@ -59,6 +59,6 @@ struct PlaybackPlatform {
     PlaybackClock& Clock;
     PainterThreading& Threading;
     PainterMessagePump& Pump;
-    MainThreadQueue& MainThread;
+    MainThreadHandOver& MainThread;
     std::uint32_t WindowColor; // the system window colour as red + green * 256 + blue * 65536
 };

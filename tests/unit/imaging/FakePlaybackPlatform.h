@@ -13,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/MainThreadQueue.h"
 #include "imaging/gif/playback/PlaybackPlatform.h"
 #include "imaging/gif/playback/StdPainterThreading.h"
 

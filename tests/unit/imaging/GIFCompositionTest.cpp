@@ -78,7 +78,7 @@ TEST(GIFComposition, BufferedPainterFollowsTheDisposalTable)
 TEST(GIFComposition, RestoreToPreviousAfterDisposalOneDrawsOnTheTargetItself)
 {
     PlaybackHarness run(DisposalFixture(1, 3), OnTargetUnthreaded);
-    run.image->Playback.Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
+    run.playback->Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
         if (painter.CurrentFrame() == 0)
             run.canvas.SetPixel(3, 0, PlaybackHarness::Backdrop);
         run.pictures.push_back(PlaybackHarness::Snapshot(run.canvas));
@@ -113,7 +113,7 @@ TEST(GIFComposition, RestoredAreaTakesTheBackdropColour)
                               .Trailer()
                               .bytes;
         PlaybackHarness run(gif, OnTargetUnthreaded.Without(PlaybackOption::UseTransparency));
-        run.image->Playback.BackdropColor = c.backdropColor;
+        run.playback->BackdropColor = c.backdropColor;
         run.Draw();
         EXPECT_EQ(run.canvas.Pixel(3, 0), c.pixel);
     }
@@ -173,7 +173,7 @@ TEST_F(GIFFrameCache, FirstDrawReturnsWithFrameZeroComposedOverTheBackdrop)
     run.Draw();
     EXPECT_EQ(PlaybackHarness::Snapshot(run.canvas), "1K11");
     EXPECT_EQ(run.Sequence(), "0");
-    EXPECT_NE(run.image->Playback.CachePainter(), nullptr);
+    EXPECT_NE(run.playback->CachePainter(), nullptr);
 }
 
 TEST_F(GIFFrameCache, NarrowerFramesKeepTheColumnsTheyDoNotCover)
@@ -188,12 +188,12 @@ TEST_F(GIFFrameCache, NarrowerFramesKeepTheColumnsTheyDoNotCover)
 TEST_F(GIFFrameCache, RepaintWhilePlayingCopiesTheCacheWithoutASecondPainter)
 {
     run.Draw();
-    TGIFPainter* painter = run.image->Playback.CachePainter();
+    TGIFPainter* painter = run.playback->CachePainter();
     RunUntilPictures(2);
     PixelSurface other(4, 1);
-    run.image->Playback.Draw({&other, {}, {}}, run.Whole());
+    run.playback->Draw({&other, {}, {}}, run.Whole());
     EXPECT_EQ(PlaybackHarness::Snapshot(other), "1221");
-    EXPECT_EQ(run.image->Playback.CachePainter(), painter);
+    EXPECT_EQ(run.playback->CachePainter(), painter);
     EXPECT_EQ(run.starts, 1);
 }
 
@@ -201,8 +201,8 @@ TEST_F(GIFFrameCache, StoppedPlaybackStartsAgainFromFrameZero)
 {
     run.Draw();
     RunUntilPictures(2);
-    run.image->Playback.StopAllPainters();
-    EXPECT_EQ(run.image->Playback.FrameCache(), nullptr);
+    run.playback->StopAllPainters();
+    EXPECT_EQ(run.playback->FrameCache(), nullptr);
     run.canvas.Fill(PlaybackHarness::Backdrop);
     run.Draw();
     EXPECT_EQ(PlaybackHarness::Snapshot(run.canvas), "1K11");
@@ -233,6 +233,6 @@ TEST(GIFStillPicture, OneFrameOrPlayFramesOffDrawsFrameZeroWithoutPainter)
         run.Draw();
         EXPECT_EQ(PlaybackHarness::Snapshot(run.canvas), "K2KK");
         EXPECT_EQ(run.starts, 0);
-        EXPECT_EQ(run.image->Playback.FrameCache(), nullptr);
+        EXPECT_EQ(run.playback->FrameCache(), nullptr);
     }
 }

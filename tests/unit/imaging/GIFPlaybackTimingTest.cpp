@@ -45,7 +45,7 @@ PlaybackHarness& Play(PlaybackHarness& run, std::size_t stopAfter = 0)
     run.Draw();
     if (stopAfter > 0) {
         run.RunUntilFrames(stopAfter);
-        run.image->Playback.StopAllPainters();
+        run.playback->StopAllPainters();
     } else {
         run.RunUntilGone();
     }
@@ -100,9 +100,9 @@ TEST(GIFPlaybackTiming, SpeedZeroFreezesAThreadedAnimationUntilStopped)
     run.Draw();
     run.fake.RunUntil([&] { return run.fake.WaitingWithoutLimit(); });
     EXPECT_EQ(run.Sequence(), "0");
-    run.image->Playback.StopAllPainters();
+    run.playback->StopAllPainters();
     EXPECT_EQ(run.Sequence(), "0");
-    EXPECT_EQ(run.image->Playback.CachePainter(), nullptr);
+    EXPECT_EQ(run.playback->CachePainter(), nullptr);
     EXPECT_FALSE(run.ended); // the end event is not handed over once stopped
 }
 
@@ -128,7 +128,7 @@ TEST(GIFPlaybackTiming, WaitAfterAStallGivesBackHalfTheOverrun)
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "stall " << c.stall);
         PlaybackHarness run(Animation({6}), Threaded);
-        run.image->Playback.Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
+        run.playback->Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
             if (painter.CurrentFrame() == 2)
                 run.fake.Advance(c.stall);
         };
@@ -173,7 +173,7 @@ TEST(GIFPlaybackTiming, LoopExtensionDecidesThePasses)
 TEST(GIFPlaybackTiming, AfterFrameHandlerChoosesTheNextFrame)
 {
     PlaybackHarness run(Animation({4}), Threaded);
-    run.image->Playback.Hooks.OnAfterFrame = [](TGIFPainter& painter) {
+    run.playback->Hooks.OnAfterFrame = [](TGIFPainter& painter) {
         if (painter.CurrentFrame() == 0)
             painter.SetCurrentFrame(2);
     };
@@ -188,13 +188,13 @@ TEST(GIFPlaybackTiming, QuitMessageWhileWaitingEndsAnUnthreadedPainter)
     run.Draw();
     EXPECT_EQ(run.Sequence(), "0");
     EXPECT_FALSE(run.ended);
-    EXPECT_EQ(run.image->Playback.CachePainter(), nullptr);
+    EXPECT_EQ(run.playback->CachePainter(), nullptr);
 }
 
 TEST(GIFPlaybackTiming, UnthreadedPainterRaisesItsErrorFromTheDraw)
 {
     PlaybackHarness run(Animation({3}), Unthreaded);
-    run.image->Playback.Hooks.OnBeforeFrame = [](TGIFPainter& painter) {
+    run.playback->Hooks.OnBeforeFrame = [](TGIFPainter& painter) {
         if (painter.CurrentFrame() == 1)
             throw std::runtime_error("hook failed");
     };
@@ -204,22 +204,22 @@ TEST(GIFPlaybackTiming, UnthreadedPainterRaisesItsErrorFromTheDraw)
             throw;
         },
         std::runtime_error);
-    EXPECT_EQ(run.image->Playback.CachePainter(), nullptr);
-    EXPECT_FALSE(run.image->Playback.Drawing());
+    EXPECT_EQ(run.playback->CachePainter(), nullptr);
+    EXPECT_FALSE(run.playback->Drawing());
 }
 
 TEST(GIFPlaybackTiming, ThreadedPainterEndsQuietlyOnAnError)
 {
     PlaybackHarness run(Animation({3, 0, 0, 0}), Threaded);
-    run.image->Playback.Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
+    run.playback->Hooks.OnAfterFrame = [&](TGIFPainter& painter) {
         if (painter.CurrentFrame() == 1)
             throw std::runtime_error("hook failed");
     };
     Play(run);
     EXPECT_EQ(run.Sequence(), "01");
     EXPECT_FALSE(run.ended);
-    ASSERT_NE(run.image->Playback.FrameCache(), nullptr); // finished: the last picture stays
-    EXPECT_EQ(PlaybackHarness::Snapshot(*run.image->Playback.FrameCache()), "2222");
+    ASSERT_NE(run.playback->FrameCache(), nullptr); // finished: the last picture stays
+    EXPECT_EQ(PlaybackHarness::Snapshot(*run.playback->FrameCache()), "2222");
 }
 
 TEST(GIFPlaybackTiming, DestroyingTheImageWhilePlayingStopsThePainterFirst)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/gif/decoding/GIFImage.h"
+#include "imaging/gif/playback/GIFPlayback.h"
 #include "tests/unit/imaging/FakePlaybackPlatform.h"
 #include "tests/unit/imaging/GifTestLoad.h"
 
@@ -14,6 +15,7 @@ struct PlaybackHarness {
 
     FakePlaybackPlatform fake;
     std::unique_ptr<TGIFImage> image;
+    std::unique_ptr<GIFPlayback> playback;
     PixelSurface canvas;
     std::vector<int> frames;             // each frame as it is about to be drawn
     std::vector<std::uint32_t> stamps;   // the clock at that moment
@@ -23,14 +25,15 @@ struct PlaybackHarness {
     int changes = 0;
 
     PlaybackHarness(const gif::Bytes& gif, PlaybackOptions options, int speed = 100)
-        : image(gif::Load(gif).image), canvas(image->Width(), image->Height())
+        : image(gif::Load(gif).image), playback(std::make_unique<GIFPlayback>(*image)),
+          canvas(image->Width(), image->Height())
     {
         canvas.Fill(Backdrop);
-        image->Playback.Platform = &fake.platform;
-        image->Playback.SetOptions(options);
-        image->Playback.SpeedPercent = speed;
+        playback->Platform = &fake.platform;
+        playback->SetOptions(options);
+        playback->SpeedPercent = speed;
         image->OnChange = [this] { ++changes; };
-        TGIFPlaybackHooks& hooks = image->Playback.Hooks;
+        TGIFPlaybackHooks& hooks = playback->Hooks;
         hooks.OnPlaybackStart = [this](TGIFPainter&) { ++starts; };
         hooks.OnBeforeFrame = [this](TGIFPainter& painter) {
             frames.push_back(painter.CurrentFrame());
@@ -39,10 +42,14 @@ struct PlaybackHarness {
         hooks.OnAfterFrame = [this](TGIFPainter& painter) { pictures.push_back(Snapshot(*painter.Target().Surface)); };
         hooks.OnPlaybackEnd = [this](TGIFPainter&) { ended = true; };
     }
-    ~PlaybackHarness() { image.reset(); }
+    ~PlaybackHarness()
+    {
+        playback.reset();
+        image.reset();
+    }
 
     PictureRect Whole() const { return {0, 0, canvas.Width(), canvas.Height()}; }
-    void Draw() { image->Playback.Draw({&canvas, {}, {}}, Whole()); }
+    void Draw() { playback->Draw({&canvas, {}, {}}, Whole()); }
     void RunUntilFrames(std::size_t count)
     {
         fake.RunUntil([&] { return frames.size() >= count; });
@@ -50,7 +57,7 @@ struct PlaybackHarness {
     // Until the cache painter has detached.
     void RunUntilGone()
     {
-        fake.RunUntil([&] { return image->Playback.CachePainter() == nullptr; });
+        fake.RunUntil([&] { return playback->CachePainter() == nullptr; });
     }
     std::vector<std::uint32_t> Intervals() const
     {

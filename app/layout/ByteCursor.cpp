@@ -1,6 +1,6 @@
-#include "app/ByteCursor.h"
+#include "app/layout/ByteCursor.h"
 
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 
 ByteCursor::ByteCursor(ByteSpan bytes, const char* truncatedMessage)
     : bytes_(bytes), truncatedMessage_(truncatedMessage)

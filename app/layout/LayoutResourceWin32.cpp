@@ -1,11 +1,11 @@
-#include "app/LayoutResourceWin32.h"
+#include "app/layout/LayoutResourceWin32.h"
 
 #include <windows.h>
 
 #include <cstdint>
 #include <string>
 
-#include "app/LayoutReader.h"
+#include "app/layout/LayoutReader.h"
 
 LayoutObject LoadLayoutResource(const char* name)
 {

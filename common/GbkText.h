@@ -1,5 +1,6 @@
 #pragma once
-// Byte-level facts about GBK text (code page 936) that pattern handling needs.
+// Byte-level facts about GBK text (code page 936): the character rules that patterns, folder cuts and
+// error texts walk by.
 #include <cstddef>
 #include <string_view>
 

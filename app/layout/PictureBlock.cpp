@@ -1,6 +1,6 @@
-#include "app/PictureBlock.h"
+#include "app/layout/PictureBlock.h"
 
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 
 PictureBlock ParsePictureBlock(ByteSpan block)
 {

@@ -19,6 +19,6 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 
 LayoutObject ReadLayout(const std::uint8_t* data, std::size_t size);

@@ -26,7 +26,7 @@ struct LayoutSet {
     bool operator==(const LayoutSet& other) const { return members == other.members; }
 };
 
-// Raw bytes, such as a picture block (see app/PictureBlock.h).
+// Raw bytes, such as a picture block (see app/layout/PictureBlock.h).
 struct LayoutBinary {
     std::vector<std::uint8_t> bytes;
     bool operator==(const LayoutBinary& other) const { return bytes == other.bytes; }

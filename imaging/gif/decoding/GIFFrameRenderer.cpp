@@ -1,4 +1,4 @@
-#include "imaging/gif/composition/GIFFrameRenderer.h"
+#include "imaging/gif/decoding/GIFFrameRenderer.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
-#include "app/LayoutReader.h"
+#include "app/layout/LayoutReader.h"
 
 #include <cstring>
 
-#include "app/ByteCursor.h"
+#include "app/layout/ByteCursor.h"
 
 namespace {
 

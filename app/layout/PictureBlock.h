@@ -5,7 +5,7 @@
 // of the block. Raises ELayoutError on a malformed block.
 #include <string>
 
-#include "app/ByteCursor.h"
+#include "app/layout/ByteCursor.h"
 
 struct PictureBlock {
     std::string kind;

@@ -1,4 +1,4 @@
-#include "app/LayoutTree.h"
+#include "app/layout/LayoutTree.h"
 
 const LayoutValue* LayoutObject::Find(const std::string& propertyName) const
 {

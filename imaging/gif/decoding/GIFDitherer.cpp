@@ -1,4 +1,4 @@
-#include "imaging/gif/composition/GIFDitherer.h"
+#include "imaging/gif/decoding/GIFDitherer.h"
 
 #include <algorithm>
 #include <vector>
