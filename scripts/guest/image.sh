@@ -5,7 +5,7 @@
 guest_recipe_hash() {
   local here
   here=$(dirname "${BASH_SOURCE[0]}")
-  cat "$here/make-image" "$here/binfmt.sh" "$here/image.sh" "$here/guest-init" \
+  cat "$here/make-image" "$here/with-i386-emulation" "$here/image.sh" "$here/guest-init" \
     "${UPDATER_DEPS:-/opt/updater-deps}/fonts/UpdaterSong.ttf" | sha256sum | cut -c1-16
 }
 
