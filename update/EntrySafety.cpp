@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/AsciiUpper.h"
 #include "common/GbkText.h"
 
 namespace {
@@ -60,15 +61,10 @@ std::string_view DeviceNamed(std::string_view segment)
     std::string_view stem = segment.substr(0, segment.find_first_of(".:"));
     while (!stem.empty() && stem.back() == ' ')
         stem.remove_suffix(1);
-    for (std::string_view device : kDeviceNames) {
-        if (stem.size() != device.size())
-            continue;
-        std::size_t i = 0;
-        while (i < stem.size() && AsciiLower(stem[i]) == AsciiLower(device[i]))
-            ++i;
-        if (i == stem.size())
+    const std::string name = AsciiUpperCase(std::string(stem));
+    for (std::string_view device : kDeviceNames)
+        if (name == device)
             return device;
-    }
     return {};
 }
 
