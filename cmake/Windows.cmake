@@ -8,7 +8,16 @@ set(STATIC_RUNTIME -static -static-libgcc -static-libstdc++)
 # start: under Wine that reading was most of what Update.exe took longer than a minimal program to reach
 # WinMain.
 set(PAGE_ALIGNED_SECTIONS -Wl,--file-alignment=0x1000)
-add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# The oldest Windows the code is written for (6.1: Windows 7). The shipped images declare the same in their
+# PE header, as operating-system and subsystem version, so that an older Windows refuses them plainly at
+# start instead of failing later at an entry point it lacks.
+set(WINDOWS_API_MAJOR 6)
+set(WINDOWS_API_MINOR 1)
+math(EXPR WINDOWS_API_LEVEL "(${WINDOWS_API_MAJOR} << 8) | ${WINDOWS_API_MINOR}" OUTPUT_FORMAT HEXADECIMAL)
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=${WINDOWS_API_LEVEL} WINVER=${WINDOWS_API_LEVEL})
+set(DECLARED_WINDOWS_VERSION
+    -Wl,--major-os-version=${WINDOWS_API_MAJOR},--minor-os-version=${WINDOWS_API_MINOR}
+    -Wl,--major-subsystem-version=${WINDOWS_API_MAJOR},--minor-subsystem-version=${WINDOWS_API_MINOR})
 
 add_library(core STATIC ${CORE_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
@@ -30,7 +39,7 @@ if(TKZIP_SOURCES)
   set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
   target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
   target_compile_options(TkZip PRIVATE ${WARNINGS})
-  target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} -Wl,--kill-at)
+  target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION} -Wl,--kill-at)
   target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt advapi32)
   # --kill-at strips the i686 import library's symbol too, while callers reference ProZip@12: dlltool
   # remakes the import library with the decorated symbol bound to the undecorated export.
@@ -56,7 +65,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
   set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS ${LAYOUT_PACKED})
   target_include_directories(Update PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/resources)
   target_compile_options(Update PRIVATE ${WARNINGS})
-  target_link_options(Update PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS})
+  target_link_options(Update PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION})
   # The i686 program may use 4 GiB of address space under 64-bit Windows (3 GiB where the system is booted
   # for it) instead of 2: a large log, manifest, archive member or picture then still finds room. The flag
   # counts only on the program, not on the DLLs it loads.
@@ -121,19 +130,22 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
   # TkZip.dll is bound at load time (a missing one stops the start); the libraries that only one path needs
   # (the archive binding's OLE strings, the relaunch's shell, the strip's timer) are loaded at first use.
   # Both shipped images keep their sections page-aligned in the file (PAGE_ALIGNED_SECTIONS); the program is
-  # large-address-aware.
+  # large-address-aware. Both declare the Windows version that the code is compiled for.
+  set(WINDOWS_LEVEL_CHECK --windows-version ${WINDOWS_API_LEVEL})
   add_test(NAME bitness.Update.exe COMMAND ${CHECK_PE} $<TARGET_FILE:Update> --kind gui
            --imports-only-from TkZip.dll --imports TkZip.dll:ProZip
-           --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll --file-alignment 4096 --large-address-aware)
+           --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll --file-alignment 4096 --large-address-aware
+           ${WINDOWS_LEVEL_CHECK})
   add_test(NAME bitness.TkZip.dll COMMAND ${CHECK_PE} $<TARGET_FILE:TkZip> --kind dll --exports ProZip
-           --file-alignment 4096)
+           --file-alignment 4096 ${WINDOWS_LEVEL_CHECK})
   add_test(NAME bitness.ShowRecorder.dll COMMAND ${CHECK_PE} $<TARGET_FILE:ShowRecorder> --kind dll
            --exports ShowRecorderHook)
-  # The checks see the faults they guard against: the start-up peer, linked plainly, has neither flag.
+  # The checks see the faults they guard against: the start-up peer, linked plainly, has neither flag and
+  # declares the linker's default Windows 4.0.
   add_test(NAME bitness.check_pe.finds_plain_images COMMAND ${CHECK_PE} $<TARGET_FILE:MinimalWindow> --kind gui
-           --file-alignment 4096 --large-address-aware)
+           --file-alignment 4096 --large-address-aware ${WINDOWS_LEVEL_CHECK})
   set_tests_properties(bitness.check_pe.finds_plain_images PROPERTIES
-    PASS_REGULAR_EXPRESSION "not large-address-aware.*\n.*sections aligned to 512 bytes in the file, not 4096")
+    PASS_REGULAR_EXPRESSION "not large-address-aware.*\n.*sections aligned to 512 bytes in the file, not 4096.*\n.*operating-system version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}.*\n.*subsystem version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}")
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll
                        bitness.check_pe.finds_plain_images PROPERTIES LABELS bitness)
 endif()

@@ -7,7 +7,7 @@ checks read the same facts from the file itself, so a machine that cannot run 32
 
 Usage: check_pe.py OBJDUMP IMAGE [--machine i386] [--kind gui|dll] [--imports-only-from NAME,...]
                    [--not-imports-from NAME,...] [--exports NAME,...] [--imports NAME.dll:NAME,...]
-                   [--file-alignment BYTES] [--large-address-aware]
+                   [--file-alignment BYTES] [--large-address-aware] [--windows-version 0xMMNN]
 Prints one line per failed check and exits 1 when any failed.
 """
 import argparse
@@ -40,6 +40,18 @@ def headers(objdump, image):
 def field(text, name):
     match = re.search(rf"^{re.escape(name)}\s+(?:0x)?([0-9a-fA-F]+)", text, re.MULTILINE)
     return int(match.group(1), 16) if match else None
+
+
+def decimal_field(text, name):
+    match = re.search(rf"^{re.escape(name)}\s+(\d+)$", text, re.MULTILINE)
+    return int(match.group(1)) if match else None
+
+
+def declared_versions(text):
+    """The Windows versions that the header declares: (what it is, major, minor) for the operating system and
+    the subsystem, the two that decide whether a Windows starts the image at all."""
+    return [(what, decimal_field(text, f"Major{name}Version"), decimal_field(text, f"Minor{name}Version"))
+            for what, name in (("operating-system", "OSystem"), ("subsystem", "Subsystem"))]
 
 
 def imported(text):
@@ -101,6 +113,10 @@ def check(args):
     alignment = field(text, "FileAlignment")
     if args.file_alignment and alignment != args.file_alignment:
         faults.append(f"sections aligned to {alignment} bytes in the file, not {args.file_alignment}")
+    if args.windows_version is not None:
+        wanted = (args.windows_version >> 8, args.windows_version & 0xFF)
+        faults += [f"declares {what} version {major}.{minor}, not {wanted[0]}.{wanted[1]} as compiled for"
+                   for what, major, minor in declared_versions(text) if (major, minor) != wanted]
     for wanted in names(args.imports):
         dll, name = wanted.split(":")
         if name not in tables.get(dll.lower(), []):
@@ -121,6 +137,9 @@ def main():
     parser.add_argument("--file-alignment", type=int, help="where sections must start in the file (a page: mapped, not read)")
     parser.add_argument("--large-address-aware", action="store_true",
                         help="the image must be able to use addresses above 2 GiB (a program's flag)")
+    parser.add_argument("--windows-version", type=lambda v: int(v, 0),
+                        help="the API level the code is compiled for (_WIN32_WINNT, as 0x0601), which the header's "
+                             "operating-system and subsystem versions must declare")
     args = parser.parse_args()
     faults = check(args)
     for fault in faults:
