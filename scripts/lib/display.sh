@@ -1,9 +1,21 @@
 # Shared by scripts/test, scripts/demo and scripts/bench.
 
 # The Windows tree whose programs run here: 32-bit Wine needs a kernel that runs 32-bit user code; where it
-# does not, the same sources built for x86_64 run under 64-bit Wine.
+# does not, the same sources built for x86_64 run under 64-bit Wine. An i386 handler registered in
+# binfmt_misc would run 32-bit programs under user-mode emulation, where 32-bit Wine crashes, and make the
+# machine look 32-bit-capable; where one is enabled, the machine counts as one that runs no 32-bit code.
 windows_test_tree() {
-  if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+  if [ -z "$(i386_binfmt_handlers)" ] && /lib/ld-linux.so.2 --version >/dev/null 2>&1; then echo win32; else echo win64; fi
+}
+
+# i386_binfmt_handlers: the enabled binfmt_misc entries that take i386 ELF programs, one path a line.
+i386_binfmt_handlers() {
+  local h
+  for h in /proc/sys/fs/binfmt_misc/*; do
+    [ -f "$h" ] && grep -qx enabled "$h" 2>/dev/null &&
+      grep -q '^magic 7f454c4601010100000000000000000002000300' "$h" 2>/dev/null && echo "$h"
+  done
+  return 0
 }
 
 # A virtual X display with a window manager when none is set, and one persistent wineserver for the whole
