@@ -78,3 +78,7 @@ endif()
 add_test(NAME floors.tree COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/check_floors.py ${CMAKE_SOURCE_DIR})
 add_test(NAME floors.check COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/test_check_floors.py)
 set_tests_properties(floors.tree floors.check PROPERTIES LABELS floors)
+
+# The benchmark report (bench/BenchReport.py) on small runs made up for it.
+add_test(NAME bench.report COMMAND python3 ${CMAKE_SOURCE_DIR}/bench/test_BenchReport.py)
+set_tests_properties(bench.report PROPERTIES LABELS bench)

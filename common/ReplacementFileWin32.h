@@ -27,10 +27,9 @@ public:
     bool Write(const char* data, std::size_t size);
 
     // Flushes and closes the file and renames it onto the target in one step (MoveFileExW, write-through),
-    // first without replacing anything, so that a new target costs no look-up of its own: the handle-based
-    // rename (SetFileInformationByHandle) would save Wine one more look-up, but systems before Windows 10
-    // are not known to take a full path there. A new target takes the access rules of its folder after the
-    // rename. An existing one is replaced only when it is a file
+    // first without replacing anything, so that a new target costs no look-up of its own (why not the
+    // rename by handle: docs/decisions.md, "The rename by path, not by handle"). A new target takes the
+    // access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
     // attributes and access rules. False on failure (GetLastError tells why); the target then keeps its
