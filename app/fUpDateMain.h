@@ -8,7 +8,7 @@
 // - The window is owned by the application's hidden window, so it has no taskbar entry of its own.
 //   Minimising it minimises the taskbar entry and hides the window; restoring the entry shows it again.
 // - Of the start-up show commands only 7 (minimised, not activated) and 3 (maximised) change the first
-//   showing, as the description of the window's life says; every other command shows it normally.
+//   showing; every other command shows it normally.
 // - The class icon (title bar) is the resource "MAINICON", else the system's application icon.
 #include <windows.h>
 

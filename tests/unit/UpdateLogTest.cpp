@@ -36,7 +36,7 @@ LocalTime At(int year, int month, int day, int hour, int minute, int second, int
     return t;
 }
 
-// The description's settings: short date yyyy/M/d, date separator /, 24-hour clock, no leading zero.
+// The regional settings these tests use: short date yyyy/M/d, date separator /, 24-hour clock, no leading zero.
 class UpdateLogTest : public ::testing::Test {
 protected:
     void SetUp() override
