@@ -26,7 +26,11 @@ public:
     // Appends the bytes; false when they could not all be written.
     bool Write(const char* data, std::size_t size);
 
-    // Flushes and closes the file and renames it onto the target in one step (MoveFileExW, write-through),
+    // Flushes the file to disk and closes it; false on failure (GetLastError tells why). Commit does it when
+    // not done; done apart, on another thread, it lets the disk flush several files at once.
+    bool Flush();
+
+    // Flushes and closes the file unless done and renames it onto the target in one step (MoveFileExW, write-through),
     // first without replacing anything, so that a new target costs no look-up of its own: the handle-based
     // rename (SetFileInformationByHandle) would save Wine one more look-up, but systems before Windows 10
     // are not known to take a full path there. A new target takes the access rules of its folder after the
