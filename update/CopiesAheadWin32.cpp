@@ -18,17 +18,21 @@ CopiesAhead::~CopiesAhead()
         worker.join();
 }
 
+// A lone copy is written by its taker: a thread's start costs Wine several milliseconds, as much as a small
+// copy. Each further copy queued starts a worker until there are kWorkers.
 void CopiesAhead::Announce(const std::string& source, const std::string& target)
 {
-    if (workers_.empty())
-        StartWorkers();
     auto job = std::make_shared<Job>();
     job->source = source;
     job->target = target;
+    std::size_t queued = 0;
     {
         const std::lock_guard<std::mutex> hold(lock_);
         jobs_.push_back(std::move(job));
+        queued = jobs_.size();
     }
+    if (queued > 1 && workers_.size() < kWorkers)
+        StartWorker();
     changed_.notify_one();
 }
 
@@ -61,14 +65,12 @@ void CopiesAhead::DropAll()
     // The replacements go with their jobs, each removing its file.
 }
 
-// Without workers (none could be started) every copy is written when it is taken.
-void CopiesAhead::StartWorkers()
+void CopiesAhead::StartWorker()
 {
     try {
-        for (unsigned i = 0; i < kWorkers; ++i)
-            workers_.emplace_back([this] { Work(); });
+        workers_.emplace_back([this] { Work(); });
     } catch (const std::system_error&) {
-        // Those started work on; the rest is written by the taker.
+        // Done without: what no worker begins is written when it is taken.
     }
 }
 

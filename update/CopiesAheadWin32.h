@@ -34,7 +34,7 @@ public:
     // Drops what is left and ends the workers.
     ~CopiesAhead();
 
-    // Queues the copy after those queued before; the workers start with the first.
+    // Queues the copy after those queued before; the workers start with the first not yet begun.
     void Announce(const std::string& source, const std::string& target);
     // The first queued copy when it is this one, once written; nothing when another one is first or none
     // is queued.
@@ -51,7 +51,7 @@ private:
         CopyAhead outcome;
     };
 
-    void StartWorkers();
+    void StartWorker();
     void Work();
     std::shared_ptr<Job> FirstWaiting() const;
     static void Write(Job& job);
