@@ -6,14 +6,38 @@
 
 #include "common/StreamCopyWin32.h"
 
+namespace {
+
+// Holds the lock exclusively while it lives.
+class Hold {
+public:
+    explicit Hold(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    ~Hold() { ReleaseSRWLockExclusive(&lock_); }
+
+private:
+    SRWLOCK& lock_;
+};
+
+// Waits on the condition variable, the lock held, until ready() holds.
+template <typename Ready>
+void WaitUntil(CONDITION_VARIABLE& condition, SRWLOCK& lock, Ready ready)
+{
+    while (!ready())
+        SleepConditionVariableSRW(&condition, &lock, INFINITE, 0);
+}
+
+} // namespace
+
 CopiesAhead::~CopiesAhead()
 {
     DropAll();
     {
-        const std::lock_guard<std::mutex> hold(lock_);
+        const Hold hold(lock_);
         ending_ = true;
     }
-    changed_.notify_all();
+    WakeAllConditionVariable(&toBegin_);
     for (std::thread& worker : workers_)
         worker.join();
 }
@@ -27,28 +51,29 @@ void CopiesAhead::Announce(const std::string& source, const std::string& target)
     job->target = target;
     std::size_t queued = 0;
     {
-        const std::lock_guard<std::mutex> hold(lock_);
+        const Hold hold(lock_);
         jobs_.push_back(std::move(job));
         queued = jobs_.size();
     }
     if (queued > 1 && workers_.size() < kWorkers)
         StartWorker();
-    changed_.notify_one();
+    WakeConditionVariable(&toBegin_);
 }
 
 std::optional<CopyAhead> CopiesAhead::Take(const std::string& source, const std::string& target)
 {
-    std::unique_lock<std::mutex> hold(lock_);
-    if (jobs_.empty() || jobs_.front()->source != source || jobs_.front()->target != target)
-        return std::nullopt;
-    const std::shared_ptr<Job> job = std::move(jobs_.front());
-    jobs_.pop_front();
-    if (job->begun) {
-        changed_.wait(hold, [&] { return job->done; });
-    } else {
-        hold.unlock();
-        Write(*job);
+    std::shared_ptr<Job> job;
+    {
+        const Hold hold(lock_);
+        if (jobs_.empty() || jobs_.front()->source != source || jobs_.front()->target != target)
+            return std::nullopt;
+        job = std::move(jobs_.front());
+        jobs_.pop_front();
+        if (job->begun)
+            WaitUntil(written_, lock_, [&] { return job->done; });
     }
+    if (!job->begun)
+        Write(*job);
     return std::move(job->outcome);
 }
 
@@ -56,9 +81,9 @@ void CopiesAhead::DropAll()
 {
     std::deque<std::shared_ptr<Job>> dropped;
     {
-        std::unique_lock<std::mutex> hold(lock_);
+        const Hold hold(lock_);
         dropped.swap(jobs_);
-        changed_.wait(hold, [&] {
+        WaitUntil(written_, lock_, [&] {
             return std::all_of(dropped.begin(), dropped.end(), [](const auto& job) { return !job->begun || job->done; });
         });
     }
@@ -76,18 +101,22 @@ void CopiesAhead::StartWorker()
 
 void CopiesAhead::Work()
 {
-    std::unique_lock<std::mutex> hold(lock_);
     for (;;) {
-        changed_.wait(hold, [&] { return ending_ || FirstWaiting() != nullptr; });
-        if (ending_)
-            return;
-        const std::shared_ptr<Job> job = FirstWaiting();
-        job->begun = true;
-        hold.unlock();
+        std::shared_ptr<Job> job;
+        {
+            const Hold hold(lock_);
+            WaitUntil(toBegin_, lock_, [&] { return ending_ || FirstWaiting() != nullptr; });
+            if (ending_)
+                return;
+            job = FirstWaiting();
+            job->begun = true;
+        }
         Write(*job);
-        hold.lock();
-        job->done = true;
-        changed_.notify_all();
+        {
+            const Hold hold(lock_);
+            job->done = true;
+        }
+        WakeAllConditionVariable(&written_);
     }
 }
 

@@ -5,11 +5,11 @@
 // a copy waits for it (or writes it then, when no worker has begun it); every check of its target and its
 // rename stay with the taker. Errors never leave a worker: they are kept with the copy and raised when it
 // is taken. Workers touch no window. Windows only.
-#include <condition_variable>
+#include <windows.h>
+
 #include <deque>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -56,8 +56,12 @@ private:
     std::shared_ptr<Job> FirstWaiting() const;
     static void Write(Job& job);
 
-    std::mutex lock_;
-    std::condition_variable changed_;
+    // The system's own lock and condition variables: under Wine they wait inside the process, while each
+    // wait and wake of the C++ runtime's (on semaphores) is a request to the wine server, which every file
+    // operation of the run queues for too.
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE toBegin_ = CONDITION_VARIABLE_INIT; // a copy waits to be begun, or the workers end
+    CONDITION_VARIABLE written_ = CONDITION_VARIABLE_INIT; // a copy has been written
     std::deque<std::shared_ptr<Job>> jobs_;
     std::vector<std::thread> workers_;
     bool ending_ = false;
