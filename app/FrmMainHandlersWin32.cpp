@@ -47,12 +47,13 @@ void TFrmMain::FormShow()
 
 void TFrmMain::BtnUpClick()
 {
+    // A run killed before left its temporaries; none of them is the only copy of anything. The scope outlasts
+    // the files' copies ahead, so it clears the folder once their workers have ended.
+    const TemporariesScope temporaries;
     FileStoreWin32 store;
     UpdateFilesWin32 files;
     FrmMainUpdateHost host(Handle());
     SystemClock clock;
     const std::string folder = ApplicationFolder();
-    // A run killed before left its temporaries; none of them is the only copy of anything.
-    const TemporariesScope temporaries;
     RunUpdate(folder, {store, files, host, clock});
 }

@@ -36,7 +36,11 @@ def write_tree(folder, manifest, count, *rest):
     folder.mkdir(parents=True, exist_ok=True)
     names = [f"f{i:05d}.bin" for i in range(int(count))]
     for name in names:
-        (folder / name).write_bytes(rng.randbytes(int(size[0]) if size else rng.randrange(512, 8193)))
+        left = int(size[0]) if size else rng.randrange(512, 8193)
+        with open(folder / name, "wb") as out:
+            while left > 0:  # in blocks: one call of randbytes takes less than 256 MiB
+                out.write(rng.randbytes(min(left, BLOCK)))
+                left -= BLOCK
     Path(manifest).write_bytes(b"".join(b"data\\" + name.encode() + b"\r\n" for name in names))
 
 

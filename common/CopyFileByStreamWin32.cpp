@@ -7,6 +7,7 @@
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
 #include "common/ReplacementFileWin32.h"
+#include "common/StreamCopyWin32.h"
 #include "common/SystemError.h"
 #include "common/WideTextWin32.h"
 
@@ -45,11 +46,19 @@ bool CopyBytes(HANDLE from, ReplacementFile& to)
 
 } // namespace
 
-bool CopyFileByStream(const std::string& source, const std::string& target)
+std::unique_ptr<ReplacementFile> WriteStreamCopy(const std::string& source, const std::string& target)
 {
     const FileHandle from = OpenSource(source);
-    // Whether an existing target may be replaced is checked when the copy takes its place, so that a new
-    // target costs no look-up before its rename.
-    ReplacementFile replacement(WideText(target, CP_ACP));
-    return replacement.Created() && CopyBytes(from.Get(), replacement) && replacement.Commit();
+    auto replacement = std::make_unique<ReplacementFile>(WideText(target, CP_ACP));
+    if (replacement->Created() && CopyBytes(from.Get(), *replacement) && replacement->Flush())
+        return replacement;
+    return nullptr;
+}
+
+// Whether an existing target may be replaced is checked when the copy takes its place, so that a new target
+// costs no look-up before its rename.
+bool CopyFileByStream(const std::string& source, const std::string& target)
+{
+    const std::unique_ptr<ReplacementFile> copy = WriteStreamCopy(source, target);
+    return copy && copy->Commit();
 }

@@ -83,11 +83,16 @@ bool ReplacementFile::Write(const char* data, std::size_t size)
     return true;
 }
 
-bool ReplacementFile::Commit()
+bool ReplacementFile::Flush()
 {
     const bool flushed = FlushFileBuffers(file_.Get()) != 0;
     file_.Reset(); // the rename opens it by its path
-    if (!flushed)
+    return flushed;
+}
+
+bool ReplacementFile::Commit()
+{
+    if (file_.Valid() && !Flush())
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.
     const bool isNew = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;

@@ -26,10 +26,14 @@ public:
     // Appends the bytes; false when they could not all be written.
     bool Write(const char* data, std::size_t size);
 
-    // Flushes and closes the file and renames it onto the target in one step (MoveFileExW, write-through),
-    // first without replacing anything, so that a new target costs no look-up of its own (why not the
-    // rename by handle: docs/decisions.md, "The rename by path, not by handle"). A new target takes the
-    // access rules of its folder after the rename. An existing one is replaced only when it is a file
+    // Flushes the file to disk and closes it; false on failure (GetLastError tells why). Commit does it when
+    // not done; done apart, on another thread, it lets the disk flush several files at once.
+    bool Flush();
+
+    // Flushes and closes the file unless done and renames it onto the target in one step (MoveFileExW,
+    // write-through), first without replacing anything, so that a new target costs no look-up of its own
+    // (why not the rename by handle: docs/decisions.md, "The rename by path, not by handle"). A new target
+    // takes the access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
     // attributes and access rules. False on failure (GetLastError tells why); the target then keeps its

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cwchar>
 
 #include "common/AccessRulesWin32.h"
@@ -85,7 +86,7 @@ std::wstring TemporaryName(unsigned long processId, unsigned serial)
 
 FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path)
 {
-    static unsigned serial = 0;
+    static std::atomic<unsigned> serial{0}; // replacements are written on several threads
     const std::wstring folder = TemporariesFolder();
     FileHandle file;
     // The folder is made only when it is missing: each look-up of a path costs a file system walk.

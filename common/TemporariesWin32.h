@@ -30,7 +30,7 @@ bool MakeTemporariesFolder(const std::wstring& folder);
 std::wstring TemporaryName(unsigned long processId, unsigned serial);
 
 // Creates a new temporary of this process in this module's temporaries folder (made when missing), with
-// CreateFileW's access and flags and no sharing; `path` receives its path. An invalid handle on failure
+// CreateFileW's access and flags and no sharing; `path` receives its path. Any thread may call it. An invalid handle on failure
 // (GetLastError tells why), `path` then empty.
 FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path);
 

@@ -43,15 +43,37 @@ std::vector<std::string_view> Segments(std::string_view name)
     return segments;
 }
 
-bool IsParentSegment(std::string_view segment)
+// The number of dots of a segment made of dots and blanks only; -1 for any other segment.
+int DotsOfDotsAndBlanks(std::string_view segment)
 {
-    std::size_t dots = 0;
+    int dots = 0;
     for (char c : segment) {
         if (c != '.' && c != ' ')
-            return false;
+            return -1;
         dots += c == '.';
     }
-    return dots >= 2;
+    return dots;
+}
+
+bool IsParentSegment(std::string_view segment)
+{
+    return DotsOfDotsAndBlanks(segment) >= 2;
+}
+
+// A segment that names the folder it lies in: ".", blanks, or nothing.
+bool IsCurrentSegment(std::string_view segment)
+{
+    const int dots = DotsOfDotsAndBlanks(segment);
+    return dots == 0 || dots == 1;
+}
+
+// The name that the system reads from a segment: up to a ":", without trailing dots and blanks.
+std::string_view ReadName(std::string_view segment)
+{
+    std::string_view name = segment.substr(0, segment.find(':'));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.'))
+        name.remove_suffix(1);
+    return name;
 }
 
 // The device that a segment names, if any: the system reads a segment's name up to its first "." or ":",
@@ -82,6 +104,14 @@ std::optional<std::string> UnsafePathReason(const std::string& name)
         if (const std::string_view device = DeviceNamed(segment); !device.empty())
             return "\"" + name + "\" names the device \"" + std::string(device) + "\", not a file";
     return std::nullopt;
+}
+
+bool MayNameStagingFolder(const std::string& name)
+{
+    for (std::string_view segment : Segments(name))
+        if (!IsCurrentSegment(segment))
+            return AsciiUpperCase(std::string(ReadName(segment))) == "UPDATE";
+    return false;
 }
 
 EUnsafeEntry::EUnsafeEntry(const std::string& entry, const std::string& reason)

@@ -16,6 +16,11 @@
 // file inside.
 std::optional<std::string> UnsafePathReason(const std::string& name);
 
+// Whether the relative name may name the staging folder "Update\" or something inside it, as the system
+// reads names: its first segment that is not "." or blank is "Update" in any case, read up to a ":" and
+// without trailing dots and blanks ("update/a", ".\UPDATE.\a" and "Update :x" all qualify).
+bool MayNameStagingFolder(const std::string& name);
+
 // "Refused unsafe entry "%s": %s" with the entry and the reason.
 class EUnsafeEntry : public EAppError {
 public:

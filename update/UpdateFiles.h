@@ -15,6 +15,14 @@ public:
     // Installs a copy of source as target; false on a copy failure, the old target left intact.
     // Raises EFOpenError when the source cannot be opened.
     virtual bool CopyFileByStream(const std::string& source, const std::string& target) = 0;
+    // Announces that CopyFileByStream(source, target) will be asked for, after the copies announced before
+    // it, and that nothing the caller does meanwhile changes the source: the copy may be written and
+    // flushed ahead (the Windows implementation does it on worker threads), while the checks of the
+    // target and its replacement wait for the call, and so does any error, which the call raises then.
+    virtual void AnnounceCopy(const std::string& source, const std::string& target) = 0;
+    // Forgets every announced copy not yet asked for, removing all that was written for them; returns
+    // once nothing of theirs is being written.
+    virtual void DropAnnouncedCopies() = 0;
     // Removes a file.
     virtual bool RemoveFile(const std::string& path) = 0;
     // Moves a file to a new name in the same folder; fails, replacing nothing, when the new name exists.

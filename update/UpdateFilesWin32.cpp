@@ -15,9 +15,27 @@ bool UpdateFilesWin32::CreateFolder(const std::string& path)
     return CreateDirectoryA(path.c_str(), nullptr) != FALSE;
 }
 
+// A copy whose source could not be opened ahead is made again, after every other copy ahead is dropped:
+// one of ours may have held the same file (another spelling of its name), and the error raised then is
+// the one that a copy made in turn meets.
 bool UpdateFilesWin32::CopyFileByStream(const std::string& source, const std::string& target)
 {
+    std::optional<CopyAhead> ahead = ahead_.Take(source, target);
+    if (ahead && !ahead->error)
+        return ahead->copy && ahead->copy->Commit();
+    if (ahead)
+        ahead_.DropAll();
     return ::CopyFileByStream(source, target);
+}
+
+void UpdateFilesWin32::AnnounceCopy(const std::string& source, const std::string& target)
+{
+    ahead_.Announce(source, target);
+}
+
+void UpdateFilesWin32::DropAnnouncedCopies()
+{
+    ahead_.DropAll();
 }
 
 bool UpdateFilesWin32::RemoveFile(const std::string& path)

@@ -6,6 +6,7 @@
 
 #include "common/FolderPart.h"
 #include "update/ArchiveEntry.h"
+#include "update/CopyReadAhead.h"
 #include "update/EntrySafety.h"
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
@@ -32,12 +33,17 @@ public:
         : folder_(folder), s_(services), log_(OpenLog(services.store, folder)) {}
 
     // False when a copy failure ended the run early.
+    // Later plain entries are copied ahead while earlier ones are installed (CopyReadAhead.h); whatever
+    // was copied ahead and not installed is gone when this returns.
     bool InstallEntries(const TextList& manifest)
     {
         const std::size_t count = manifest.Count();
-        for (std::size_t i = 0; i < count; ++i)
-            if (GuardedEntry(manifest.Entry(i)) == EntryOutcome::CopyFailed)
+        CopyReadAhead ahead(manifest, folder_, s_.files);
+        for (std::size_t i = 0; i < count; ++i) {
+            ahead.Reach(i);
+            if (GuardedEntry(manifest.Entry(i), ahead) == EntryOutcome::CopyFailed)
                 return false;
+        }
         return true;
     }
 
@@ -48,24 +54,27 @@ public:
     }
 
 private:
-    EntryOutcome GuardedEntry(const std::string& entry)
+    // An error drops the copies made ahead before it is recorded, so that the record's save never waits
+    // for them and what the entry left undone cannot meet them.
+    EntryOutcome GuardedEntry(const std::string& entry, CopyReadAhead& ahead)
     {
         try {
-            return HandleEntry(entry);
+            return HandleEntry(entry, ahead);
         } catch (const std::exception& error) {
+            ahead.Drop();
             Record(EntryErrorRecord(s_.clock, error.what()));
             return EntryOutcome::Done;
         }
     }
 
-    EntryOutcome HandleEntry(const std::string& entry)
+    EntryOutcome HandleEntry(const std::string& entry, CopyReadAhead& ahead)
     {
         Refuse(entry, entry);
         if (IsArchiveEntry(entry)) {
             InstallArchive(entry);
             return EntryOutcome::Done;
         }
-        return InstallPlain(entry);
+        return InstallPlain(entry, ahead);
     }
 
     static void Refuse(const std::string& entry, const std::string& name)
@@ -74,13 +83,15 @@ private:
             throw EUnsafeEntry(entry, *reason);
     }
 
-    EntryOutcome InstallPlain(const std::string& entry)
+    // After a copy failure nothing copied ahead remains, before the notice is shown.
+    EntryOutcome InstallPlain(const std::string& entry, CopyReadAhead& ahead)
     {
         s_.host.PumpMessages();
         const std::string target = folder_ + entry;
         EnsureFolderOf(target);
         if (s_.files.CopyFileByStream(folder_ + kStagingFolder + entry, target))
             return EntryOutcome::Done;
+        ahead.Drop();
         s_.host.ShowMessageBox(kNoticeOpen + entry + kNoticeClose, kInformationBox, kNoticeCaption);
         Record(CopyFailureRecord(s_.clock, entry));
         return EntryOutcome::CopyFailed;

@@ -12,6 +12,9 @@
 //   an error loading the manifest or a present log, before any entry is visited.
 // - Entries that would reach outside the application folder are refused (EntrySafety.h), including
 //   archive entries whose derived target would.
+// - Later plain entries are copied ahead (written and flushed, not yet in place) while earlier ones are
+//   installed (CopyReadAhead.h); entries are still handled, put in place and recorded in manifest order,
+//   and a copy failure or an entry error drops every copy made ahead before it is recorded.
 #include <string>
 
 #include "update/FileStore.h"

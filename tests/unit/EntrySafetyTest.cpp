@@ -58,3 +58,21 @@ TEST(EntrySafety, RefusalNamesTheEntryAndTheReason)
                  "Refused unsafe entry \"C:\\x\": \"C:\\x\" is an absolute path, which may lie outside the "
                  "application folder");
 }
+
+// An entry that installs into the staging folder could change a later entry's staged source: every
+// spelling the system reads as "Update\" counts, lookalikes do not.
+TEST(EntrySafety, StagingFolderIsNamedInEverySpellingTheSystemReads)
+{
+    const struct {
+        const char* name;
+        bool staging;
+    } cases[] = {
+        {"Update\\a.txt", true},  {"update/a.txt", true},   {"UPDATE", true},
+        {".\\Update\\a", true},   {". \\Update\\a", true},  {"Update.\\a", true},
+        {"Update \\a", true},     {"Update:x\\a", true},    {"\\\\Update\\a", true},
+        {"Updates\\a.txt", false}, {"a\\Update\\b", false}, {"Update.txt", false},
+        {"UpdateX", false},       {"", false},              {"a.txt", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MayNameStagingFolder(c.name), c.staging) << c.name;
+}

@@ -2,6 +2,8 @@
 
 #include "FakeFileParts.h"
 
+#include <algorithm>
+
 #include "common/Errors.h"
 #include "common/FolderPart.h"
 
@@ -71,18 +73,58 @@ bool FakeDisk::CreateFolder(const std::string& path)
     return true;
 }
 
-bool FakeDisk::CopyFileByStream(const std::string& source, const std::string& target)
+std::string FakeDisk::SourceBytes(const std::string& source, const std::string& target)
 {
-    Note("copy " + source + " -> " + target);
+    if (!announced_.empty()) {
+        const bool first = announced_.front().source == source && announced_.front().target == target;
+        if (!first) {
+            outOfTurn.push_back(source);
+        } else {
+            const std::optional<std::string> taken = std::move(announced_.front().bytes);
+            announced_.pop_front();
+            if (taken)
+                return *taken;
+        }
+    }
     const auto found = files.find(source);
     if (locked.count(source) != 0)
         throw EFOpenError(source, "In use by another program.");
     if (found == files.end())
         throw EFOpenError(source, "Not found.");
+    return found->second;
+}
+
+bool FakeDisk::CopyFileByStream(const std::string& source, const std::string& target)
+{
+    Note("copy " + source + " -> " + target);
+    std::string bytes = SourceBytes(source, target);
     if (readOnly.count(target) != 0 || IsFolder(target) || !IsFolder(FolderPartOf(target)))
         return false;
-    files[target] = found->second;
+    files[target] = std::move(bytes);
     return true;
+}
+
+void FakeDisk::AnnounceCopy(const std::string& source, const std::string& target)
+{
+    NoteReadAhead("ahead " + source);
+    const auto found = files.find(source);
+    std::optional<std::string> bytes;
+    if (found != files.end() && locked.count(source) == 0)
+        bytes = found->second;
+    announced_.push_back({source, target, std::move(bytes)});
+    mostAnnounced = std::max(mostAnnounced, announced_.size());
+}
+
+void FakeDisk::DropAnnouncedCopies()
+{
+    NoteReadAhead("drop");
+    announced_.clear();
+}
+
+void FakeDisk::NoteReadAhead(const std::string& event)
+{
+    if (journalReadAhead)
+        Note(event);
 }
 
 bool FakeDisk::RemoveFile(const std::string& path)

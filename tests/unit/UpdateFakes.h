@@ -2,8 +2,10 @@
 // Fakes for the update run and the version rotation: an in-memory disk whose every operation can be made
 // to fail, a host that records what it is asked, and a clock that ticks one second per reading. Disk and
 // host write into one journal, so tests can see the order of what happened.
+#include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +29,11 @@ public:
     std::set<std::string> readOnly;   // copies onto it fail, deleting it fails
     std::set<std::string> raiseOnExists; // the presence test of these paths raises
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
+    // Copies announced ahead take their source's bytes at once, as the earliest a worker could read them;
+    // when set, announcements ("ahead <source>") and drops ("drop") are journalled too.
+    bool journalReadAhead = false;
+    std::vector<std::string> outOfTurn; // copies asked for while another announced copy was first
+    std::size_t mostAnnounced = 0;      // the most copies announced and not yet asked for at any time
 
     std::string ReadWholeFile(const std::string& path) override;
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
@@ -36,13 +43,26 @@ public:
     bool FolderExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool CopyFileByStream(const std::string& source, const std::string& target) override;
+    void AnnounceCopy(const std::string& source, const std::string& target) override;
+    void DropAnnouncedCopies() override;
+    std::size_t AnnouncedCopies() const { return announced_.size(); }
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
 
 private:
+    struct Announced {
+        std::string source;
+        std::string target;
+        std::optional<std::string> bytes; // nothing when the source could not be read then
+    };
+
     bool IsFolder(const std::string& path) const;
+    // The source's bytes as an announced copy took them, or as they are now; raises as opening it would.
+    std::string SourceBytes(const std::string& source, const std::string& target);
     void Note(const std::string& event) { journal_.push_back(event); }
+    void NoteReadAhead(const std::string& event);
     Journal& journal_;
+    std::deque<Announced> announced_;
 };
 
 class FakeHost : public UpdateHost {

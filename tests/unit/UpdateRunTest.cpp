@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <functional>
 
 #include <gmock/gmock.h>
@@ -5,6 +6,7 @@
 
 #include "UpdateWorld.h"
 #include "common/Errors.h"
+#include "update/CopyReadAhead.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -319,4 +321,117 @@ TEST(UpdateRun, RotationErrorIsLoggedAboveOlderRecordsAndTheClientIsStillRelaunc
     w.Run();
     EXPECT_THAT(w.Log(), ElementsAre("2008/5/8,2158983876", "line 1", "line 2", "line 3"));
     EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch"));
+}
+
+namespace {
+
+// The position of the first journal event equal to `event`; the journal's size when there is none.
+std::size_t Position(const UpdateWorld& w, const std::string& event)
+{
+    return std::find(w.journal.begin(), w.journal.end(), event) - w.journal.begin();
+}
+
+} // namespace
+
+// Copies made ahead change nothing of the order: records and copies follow the manifest, failures of every
+// kind mixed in; each failure drops what was copied ahead before it is recorded, and after a copy failure
+// nothing later is installed and nothing copied ahead remains.
+TEST(UpdateRun, CopiesAheadKeepTheOrderOfCopiesAndRecordsWithFailuresMixedIn)
+{
+    UpdateWorld w;
+    w.disk.journalReadAhead = true;
+    w.Manifest("a.txt\r\nmissing.txt\r\nb.zip\r\nc.txt\r\n..\\evil.txt\r\nd.txt\r\nro.txt\r\ne.txt\r\nf.txt");
+    for (const char* entry : {"a.txt", "c.txt", "d.txt", "ro.txt", "e.txt", "f.txt"})
+        w.Stage(entry, std::string("new ") + entry);
+    w.disk.files[w.app + "ro.txt"] = "old";
+    w.disk.readOnly.insert(w.app + "ro.txt");
+    w.host.zipResults[w.app + "Update\\b.zip"] = -1;
+
+    w.Run();
+
+    EXPECT_THAT(w.Events("copy "), ElementsAre("copy C:\\app\\Update\\a.txt -> C:\\app\\a.txt",
+                                               "copy C:\\app\\Update\\missing.txt -> C:\\app\\missing.txt",
+                                               "copy C:\\app\\Update\\c.txt -> C:\\app\\c.txt",
+                                               "copy C:\\app\\Update\\d.txt -> C:\\app\\d.txt",
+                                               "copy C:\\app\\Update\\ro.txt -> C:\\app\\ro.txt"));
+    const std::vector<std::string> log = w.Log();
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_THAT(log[0], StartsWith("2008/5/7 9:05:06,\xA1\xBCro.txt"));
+    EXPECT_THAT(log[1], StartsWith("2008/5/7 9:05:05,Refused unsafe entry \"..\\evil.txt\""));
+    EXPECT_EQ(log[2], "2008/5/7 9:05:04b.zip" + kFailed);
+    EXPECT_THAT(log[3], StartsWith("2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\missing.txt\""));
+    EXPECT_EQ(w.File("d.txt"), "new d.txt");
+    EXPECT_EQ(w.File("ro.txt"), "old");
+    EXPECT_EQ(w.File("e.txt"), "<absent>");
+    EXPECT_EQ(w.File("f.txt"), "<absent>");
+    EXPECT_LT(Position(w, "ahead C:\\app\\Update\\e.txt"), w.journal.size()) << "e.txt was copied ahead";
+    const std::size_t box = Position(w, "box 0 " + kCaption + ": " + Notice("ro.txt"));
+    ASSERT_LT(box, w.journal.size());
+    EXPECT_EQ(w.journal[box - 1], "drop") << "dropped before the notice";
+    EXPECT_EQ(w.journal[Position(w, "save C:\\app\\UpLog.dat") - 1], "drop") << "dropped before the first record";
+    EXPECT_EQ(w.disk.AnnouncedCopies(), 0u);
+    EXPECT_THAT(w.disk.outOfTurn, IsEmpty());
+}
+
+// An entry installing into the staging folder changes a later entry's staged source, so nothing after it is
+// copied ahead before it is done (the fake copies ahead at once, from the bytes of that moment).
+TEST(UpdateRun, EntriesAfterOneInstallingIntoTheStagingFolderReadItsResult)
+{
+    const std::vector<std::string> manifests = {
+        "Update\\b.txt\r\nb.txt",
+        "Update\\b.txt\r\nx.txt\r\ny.txt\r\nb.txt",
+        "x.txt\r\nUpdate\\b.txt\r\nb.txt",
+        "x.txt\r\ny.txt\r\nUpdate\\b.txt\r\nx.txt\r\nb.txt",
+    };
+    for (const std::string& manifest : manifests) {
+        UpdateWorld w;
+        w.Manifest(manifest);
+        w.Stage("Update\\b.txt", "newer");
+        w.Stage("b.txt", "stale");
+        w.Stage("x.txt");
+        w.Stage("y.txt");
+        w.Run();
+        EXPECT_EQ(w.File("b.txt"), "newer") << manifest;
+        EXPECT_EQ(w.File("Update\\b.txt"), "newer") << manifest;
+        EXPECT_THAT(w.disk.outOfTurn, IsEmpty()) << manifest;
+        EXPECT_THAT(w.Log(), IsEmpty()) << manifest;
+    }
+}
+
+// An extraction meets no copy of ours in progress (ProZip clears the process's own temporaries), and entries
+// after it are copied ahead only once it is done.
+TEST(UpdateRun, NothingIsCopiedAheadAcrossAnArchiveEntry)
+{
+    UpdateWorld w;
+    w.disk.journalReadAhead = true;
+    w.Manifest("a.txt\r\nb.txt\r\np.zip\r\nc.txt\r\nd.txt");
+    for (const char* entry : {"a.txt", "b.txt", "c.txt", "d.txt"})
+        w.Stage(entry);
+    w.Run();
+    ASSERT_EQ(w.Events("zip ").size(), 1u);
+    const std::size_t zip = Position(w, w.Events("zip ")[0]);
+    EXPECT_LT(Position(w, "ahead C:\\app\\Update\\b.txt"), zip);
+    EXPECT_GT(Position(w, "ahead C:\\app\\Update\\c.txt"), zip);
+    EXPECT_EQ(w.File("d.txt"), "new");
+    EXPECT_THAT(w.disk.outOfTurn, IsEmpty());
+}
+
+// However long the manifest, only a few copies are ahead at any time; the same entry twice is installed twice.
+TEST(UpdateRun, CopiesAheadStayFewWhateverTheManifestsLength)
+{
+    UpdateWorld w;
+    std::string manifest;
+    for (int i = 0; i < 500; ++i) {
+        const std::string entry = "f" + std::to_string(i % 250) + ".bin";
+        w.Stage(entry, "bytes of " + entry);
+        manifest += entry + "\r\n";
+    }
+    w.Manifest(manifest);
+    w.Run();
+    EXPECT_EQ(w.Events("copy ").size(), 500u);
+    EXPECT_EQ(w.File("f249.bin"), "bytes of f249.bin");
+    EXPECT_LE(w.disk.mostAnnounced, CopyReadAhead::kCopiesAhead + 1);
+    EXPECT_GT(w.disk.mostAnnounced, 1u);
+    EXPECT_THAT(w.disk.outOfTurn, IsEmpty());
+    EXPECT_THAT(w.Log(), IsEmpty());
 }

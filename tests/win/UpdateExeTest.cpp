@@ -182,6 +182,46 @@ TEST_F(UpdateExeTest, CopyFailureShowsTheNoticeBeforeTheWindowWhichThenStaysOpen
     EXPECT_TRUE(app.ClientStarts().empty());
 }
 
+// Later entries are copied ahead while earlier ones are installed; a copy failure drops them all before its
+// notice, so while the notice is up no temporary of the run remains and nothing later is in place.
+TEST_F(UpdateExeTest, CopyFailureDropsEveryCopyMadeAheadBeforeItsNotice)
+{
+    std::vector<std::string> manifest;
+    for (int i = 0; i < 30; ++i) {
+        manifest.push_back("f" + std::to_string(i) + ".txt");
+        app.Write("Update\\" + manifest.back(), "new " + manifest.back());
+    }
+    app.WriteManifest(manifest);
+    app.Write("f7.txt", "old");
+    SetFileAttributesA((app.Folder() + "f7.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    std::vector<std::string> temporariesWhileUp{"<not seen>"};
+    std::vector<std::string> laterWhileUp{"<not seen>"};
+
+    StartedProcess run = app.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
+        temporariesWhileUp.clear();
+        WIN32_FIND_DATAA found{};
+        const HANDLE find = FindFirstFileA((app.Folder() + "Update\\~upd\\*.tmp").c_str(), &found);
+        for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found) != 0)
+            temporariesWhileUp.push_back(found.cFileName);
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+        laterWhileUp.clear();
+        for (std::size_t i = 8; i < manifest.size(); ++i)
+            if (app.Exists(manifest[i]))
+                laterWhileUp.push_back(manifest[i]);
+    }, run.Id());
+
+    ASSERT_EQ(watcher.WaitForBoxes(1).size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, std::string("\xA1\xBC") + "f7.txt" + NoticeClose);
+    ExpectOpenWindowThenClose(run);
+    EXPECT_TRUE(temporariesWhileUp.empty()) << temporariesWhileUp.front();
+    EXPECT_TRUE(laterWhileUp.empty()) << laterWhileUp.front();
+    EXPECT_EQ(app.Read("f6.txt"), "new f6.txt");
+    EXPECT_EQ(app.Read("f7.txt"), "old");
+    SetFileAttributesA((app.Folder() + "f7.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 TEST_F(UpdateExeTest, MissingManifestIsReportedInOneErrorBoxThenTheWindowStaysOpen)
 {
     StartedProcess run = app.Start("-UR");

@@ -1,0 +1,68 @@
+#pragma once
+// Copies written and flushed ahead, in the background, for UpdateFilesWin32: announced copies wait in
+// manifest order; a few worker threads write each one's replacement file (common/StreamCopyWin32.h) and
+// flush it, so that the disk flushes several at once while the main thread installs earlier ones. Taking
+// a copy waits for it (or writes it then, when no worker has begun it); every check of its target and its
+// rename stay with the taker. Errors never leave a worker: they are kept with the copy and raised when it
+// is taken. Workers touch no window. Windows only.
+#include <windows.h>
+
+#include <deque>
+#include <exception>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/ReplacementFileWin32.h"
+
+// What became of a copy written ahead: its flushed replacement file (none on a copy failure), or the
+// error that opening its source raised.
+struct CopyAhead {
+    std::unique_ptr<ReplacementFile> copy;
+    std::exception_ptr error;
+};
+
+class CopiesAhead {
+public:
+    static const unsigned kWorkers = 4;
+
+    CopiesAhead() = default;
+    CopiesAhead(const CopiesAhead&) = delete;
+    CopiesAhead& operator=(const CopiesAhead&) = delete;
+    // Drops what is left and ends the workers.
+    ~CopiesAhead();
+
+    // Queues the copy after those queued before; the workers start with the first not yet begun.
+    void Announce(const std::string& source, const std::string& target);
+    // The first queued copy when it is this one, once written; nothing when another one is first or none
+    // is queued.
+    std::optional<CopyAhead> Take(const std::string& source, const std::string& target);
+    // Forgets every queued copy, waits for those being written and removes every replacement written.
+    void DropAll();
+
+private:
+    struct Job {
+        std::string source;
+        std::string target;
+        bool begun = false;
+        bool done = false;
+        CopyAhead outcome;
+    };
+
+    void StartWorker();
+    void Work();
+    std::shared_ptr<Job> FirstWaiting() const;
+    static void Write(Job& job);
+
+    // The system's own lock and condition variables: under Wine they wait inside the process, while each
+    // wait and wake of the C++ runtime's (on semaphores) is a request to the wine server, which every file
+    // operation of the run queues for too.
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE toBegin_ = CONDITION_VARIABLE_INIT; // a copy waits to be begun, or the workers end
+    CONDITION_VARIABLE written_ = CONDITION_VARIABLE_INIT; // a copy has been written
+    std::deque<std::shared_ptr<Job>> jobs_;
+    std::vector<std::thread> workers_;
+    bool ending_ = false;
+};
