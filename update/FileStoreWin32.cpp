@@ -107,19 +107,29 @@ public:
         DeleteFileW(link_.c_str());
     }
 
-    void Rewind() override { file_.Reset(); }
+    void Rewind() override
+    {
+        file_.Reset();
+        stopped_ = false;
+    }
 
     std::size_t Read(char* buffer, std::size_t size) override
     {
+        if (stopped_)
+            return 0;
         if (!file_)
             Open();
         const std::size_t read = ReadPiece(file_, path_, buffer, size);
         if (read == 0)
-            file_.Reset();
+            StopReading();
         return read;
     }
 
-    void StopReading() override { file_.Reset(); }
+    void StopReading() override
+    {
+        file_.Reset();
+        stopped_ = true;
+    }
 
 private:
     void Open()
@@ -133,6 +143,7 @@ private:
     const std::wstring link_;
     const std::string path_; // the kept file's, named by errors
     FileHandle file_;
+    bool stopped_ = false; // read to its end or stopped: nothing more until a Rewind
 };
 
 // A kept file held in memory, where no copy of ours could be written.
