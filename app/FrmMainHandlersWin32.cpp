@@ -5,6 +5,7 @@
 #include "common/ApplicationFolder.h"
 #include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
+#include "update/ApplierLockWin32.h"
 #include "update/ClientRelaunchWin32.h"
 #include "update/FileStoreWin32.h"
 #include "update/SystemClock.h"
@@ -35,10 +36,27 @@ private:
     HWND updateWindow_;
 };
 
+// Releases the lock when the scope ends, whether normally or by an error.
+class ReleaseAtEnd {
+public:
+    explicit ReleaseAtEnd(ApplierLock* lock) : lock_(lock) {}
+    ReleaseAtEnd(const ReleaseAtEnd&) = delete;
+    ReleaseAtEnd& operator=(const ReleaseAtEnd&) = delete;
+    ~ReleaseAtEnd()
+    {
+        if (lock_ != nullptr)
+            lock_->Release();
+    }
+
+private:
+    ApplierLock* lock_;
+};
+
 } // namespace
 
 void TFrmMain::FormShow()
 {
+    const ReleaseAtEnd release(WorkLock);
     if (!ClientExeName.empty())
         TerminateProcessesByName(ClientExeName);
     if (RunMode == AutoRunMode)

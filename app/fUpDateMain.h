@@ -20,6 +20,8 @@
 #include "app/FormDescription.h"
 #include "common/HandlesWin32.h"
 
+class ApplierLock;
+
 // Image name of the exam client: the show sequence ends its processes, the relaunch starts it. Never
 // changed at run time; when empty, both are skipped.
 extern const std::string ClientExeName;
@@ -36,10 +38,15 @@ public:
     TImage Image2; // the animated strip
     TLabel Label1;
     std::string RunMode; // "" or AutoRunMode
+    // The folder's applier lock (update/ApplierLockWin32.h), released when the show handler ends: the
+    // work is over then, and a window left open after a copy failure keeps no later update out. Null when
+    // there is none to release.
+    ApplierLock* WorkLock = nullptr;
 
     HWND Handle() const { return window_.Get(); }
 
-    // The show sequence: ends the client's processes, then performs the update run in AutoRun mode.
+    // The show sequence: ends the client's processes, then performs the update run in AutoRun mode;
+    // releases WorkLock at its end, also when an error ends it.
     void FormShow();
     // The update run on the application folder.
     void BtnUpClick();

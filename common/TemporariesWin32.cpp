@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <functional>
 
 #include "common/AccessRulesWin32.h"
 #include "common/HandlesWin32.h"
@@ -13,6 +14,7 @@ namespace {
 const int kNameAttempts = 100;
 const wchar_t kFolderName[] = L"Update\\~upd\\";
 const wchar_t kNameEnd[] = L".tmp";
+const wchar_t kKeptMark[] = L"kept-";
 
 // The process id that a temporary's name starts with; 0 for a name of another form.
 DWORD OwnerOf(const wchar_t* name)
@@ -31,11 +33,20 @@ bool Runs(DWORD processId)
     return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
 }
 
-// Nothing of this process is being written while it clears the folder.
+// A name that its process keeps for the length of a run ("<process id>-kept-<serial>.tmp").
+bool IsKept(const wchar_t* name)
+{
+    const wchar_t* dash = std::wcschr(name, L'-');
+    return dash != nullptr && std::wcsncmp(dash + 1, kKeptMark, std::wcslen(kKeptMark)) == 0;
+}
+
+// Nothing of this process is being written while it clears the folder; what it keeps, it removes itself.
 bool LeftOver(const wchar_t* name)
 {
     const DWORD owner = OwnerOf(name);
-    return owner != 0 && (owner == GetCurrentProcessId() || !Runs(owner));
+    if (owner == GetCurrentProcessId())
+        return !IsKept(name);
+    return owner != 0 && !Runs(owner);
 }
 
 // The path of the module (Update.exe or TkZip.dll) that holds this code.
@@ -84,24 +95,52 @@ std::wstring TemporaryName(unsigned long processId, unsigned serial)
     return std::to_wstring(processId) + L"-" + std::to_wstring(serial) + kNameEnd;
 }
 
-FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path)
+std::wstring KeptName(unsigned long processId, unsigned serial)
+{
+    return std::to_wstring(processId) + L"-" + kKeptMark + std::to_wstring(serial) + kNameEnd;
+}
+
+namespace {
+
+// Makes a new file of this process in the temporaries folder by `make`, under one name after another
+// (named by `name`) until one is free; the folder is made only when it is missing, since each look-up of
+// a path costs a file system walk. `path` receives the path made, or stays empty on failure.
+bool MakeTemporary(const std::function<std::wstring(unsigned long, unsigned)>& name,
+                   const std::function<bool(const std::wstring&)>& make, std::wstring& path)
 {
     static std::atomic<unsigned> serial{0}; // replacements are written on several threads
     const std::wstring folder = TemporariesFolder();
-    FileHandle file;
-    // The folder is made only when it is missing: each look-up of a path costs a file system walk.
     for (int attempt = 0; attempt < kNameAttempts && !folder.empty(); ++attempt) {
-        path = folder + TemporaryName(GetCurrentProcessId(), ++serial);
-        file.Reset(CreateFileW(path.c_str(), access, 0, nullptr, CREATE_NEW, flagsAndAttributes, nullptr));
+        path = folder + name(GetCurrentProcessId(), ++serial);
+        if (make(path))
+            return true;
         const DWORD error = GetLastError();
-        if (file || (error != ERROR_FILE_EXISTS && error != ERROR_PATH_NOT_FOUND))
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_PATH_NOT_FOUND)
             break;
         if (error == ERROR_PATH_NOT_FOUND && !MakeTemporariesFolder(folder))
             break;
     }
-    if (!file)
-        path.clear();
+    path.clear();
+    return false;
+}
+
+} // namespace
+
+FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path)
+{
+    FileHandle file;
+    MakeTemporary(TemporaryName, [&](const std::wstring& name) {
+        file.Reset(CreateFileW(name.c_str(), access, 0, nullptr, CREATE_NEW, flagsAndAttributes, nullptr));
+        return file.Valid();
+    }, path);
     return file;
+}
+
+bool LinkTemporary(const std::wstring& existing, std::wstring& path)
+{
+    return MakeTemporary(KeptName, [&](const std::wstring& name) {
+        return CreateHardLinkW(name.c_str(), existing.c_str(), nullptr) != 0;
+    }, path);
 }
 
 void RemoveLeftTemporaries(const std::wstring& folder)

@@ -29,10 +29,21 @@ bool MakeTemporariesFolder(const std::wstring& folder);
 // The name of a process's serial-th temporary.
 std::wstring TemporaryName(unsigned long processId, unsigned serial);
 
+// The name of a process's serial-th kept temporary, a name it keeps for the length of a run and removes
+// itself: its own clearing of the folder (a ProZip call in the same process) leaves it, while the clearing
+// by any later run removes it once the process has ended.
+std::wstring KeptName(unsigned long processId, unsigned serial);
+
 // Creates a new temporary of this process in this module's temporaries folder (made when missing), with
 // CreateFileW's access and flags and no sharing; `path` receives its path. Any thread may call it. An invalid handle on failure
 // (GetLastError tells why), `path` then empty.
 FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring& path);
+
+// Makes a second name for the existing file (a hard link, on the same volume) among this process's kept
+// temporaries in this module's temporaries folder (made when missing); `path` receives it. False where
+// that cannot be done (a file system without hard links: FAT32), GetLastError telling why; `path` is then
+// empty.
+bool LinkTemporary(const std::wstring& existing, std::wstring& path);
 
 // Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
 // folder stays while a run or a ProZip call installs file after file and is gone once it ends. What was
@@ -46,7 +57,9 @@ public:
 };
 
 // Removes the temporaries that ended processes left in the folder (a process is killed between creating
-// and renaming its file), and this process's own, then the folder when that leaves it empty. Files of
-// running processes, and names of other forms, are kept. A temporary only ever holds new bytes whose
-// source is still staged, so removing one never loses a user's file.
+// and renaming its file, or while it keeps a name), and this process's own but for its kept names, then
+// the folder when that leaves it empty. Files of running processes, and names of other forms, are kept.
+// A temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
+// start, which every save of that run has written into the log again; so removing one never loses a
+// user's file.
 void RemoveLeftTemporaries(const std::wstring& folder);

@@ -14,8 +14,9 @@ public:
     virtual std::string_view Next() = 0;
 };
 
-// The bytes that a file held when it was kept, read a piece at a time, as often as needed, whatever
-// happens to the file afterwards.
+// A file as it was when it was kept, read a piece at a time, as often as needed: once another file takes
+// its name (renamed over it) or it is deleted, the kept bytes are those it held then. Writing into the
+// file itself in place may show (see FileStoreWin32.h).
 class KeptFile {
 public:
     virtual ~KeptFile() = default;
@@ -24,6 +25,9 @@ public:
     // Reads up to size bytes into buffer; 0 at the end. Raises EFOpenError when the kept bytes cannot be
     // read.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+    // Lets go of what the reading holds open, so that another file may take the kept file's name; the
+    // next Read after a Rewind reads again. Reading to the end lets go as well.
+    virtual void StopReading() = 0;
 };
 
 class FileStore {
@@ -34,9 +38,9 @@ public:
     // into a buffer of the file's size and closes it. Raises EFOpenError on failure.
     virtual std::string ReadWholeFile(const std::string& path) = 0;
 
-    // Keeps the file's bytes as they are now (other readers allowed, writers refused while they are taken),
-    // in a place of the store's own that goes with the returned object. Raises EFOpenError when the file
-    // cannot be read.
+    // Keeps the file as it is now, under a name or in a place of the store's own that goes with the
+    // returned object (other readers allowed, writers refused while it is read). Raises EFOpenError when
+    // the file cannot be read.
     virtual std::unique_ptr<KeptFile> KeepFile(const std::string& path) = 0;
 
     // Makes the file hold exactly the bytes that the source hands out; the source is drained before the

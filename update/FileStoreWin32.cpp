@@ -83,9 +83,67 @@ public:
 
     std::size_t Read(char* buffer, std::size_t size) override { return ReadPiece(copy_, path_, buffer, size); }
 
+    void StopReading() override {}
+
 private:
     FileHandle copy_;
     const std::string path_; // the kept file's, named by errors
+};
+
+// A kept file under a second name of ours (a hard link in our temporaries folder): when a save or an
+// installed file is renamed over the file's own name, the bytes it held live on under ours, at no cost
+// of a copy. The link is opened only while it is read: on Windows a file that a handle holds open cannot
+// be renamed over, whichever of its names the handle was opened by. The name goes with the object; one
+// left by a killed run goes with the next run's clearing of our temporaries.
+class KeptLink : public KeptFile {
+public:
+    KeptLink(std::wstring link, std::string path) : link_(std::move(link)), path_(std::move(path)) {}
+    KeptLink(const KeptLink&) = delete;
+    KeptLink& operator=(const KeptLink&) = delete;
+
+    ~KeptLink() override
+    {
+        file_.Reset();
+        DeleteFileW(link_.c_str());
+    }
+
+    void Rewind() override
+    {
+        file_.Reset();
+        stopped_ = false;
+    }
+
+    std::size_t Read(char* buffer, std::size_t size) override
+    {
+        if (stopped_)
+            return 0;
+        if (!file_)
+            Open();
+        const std::size_t read = ReadPiece(file_, path_, buffer, size);
+        if (read == 0)
+            StopReading();
+        return read;
+    }
+
+    void StopReading() override
+    {
+        file_.Reset();
+        stopped_ = true;
+    }
+
+private:
+    void Open()
+    {
+        file_.Reset(CreateFileW(link_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        if (!file_)
+            throw EFOpenError(path_, SystemErrorText(GetLastError()));
+    }
+
+    const std::wstring link_;
+    const std::string path_; // the kept file's, named by errors
+    FileHandle file_;
+    bool stopped_ = false; // read to its end or stopped: nothing more until a Rewind
 };
 
 // A kept file held in memory, where no copy of ours could be written.
@@ -94,6 +152,8 @@ public:
     explicit KeptBytes(std::string bytes) : bytes_(std::move(bytes)) {}
 
     void Rewind() override { at_ = 0; }
+
+    void StopReading() override {}
 
     std::size_t Read(char* buffer, std::size_t size) override
     {
@@ -117,7 +177,17 @@ std::string FileStoreWin32::ReadWholeFile(const std::string& path)
 
 std::unique_ptr<KeptFile> FileStoreWin32::KeepFile(const std::string& path)
 {
-    const FileHandle source = OpenToRead(path);
+    FileHandle source = OpenToRead(path);
+    // A read-only file is copied: a second name for it could not be deleted again.
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileInformationByHandle(source.Get(), &information) &&
+        (information.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0) {
+        source.Reset(); // the link is made while nothing of ours holds the file open
+        std::wstring link;
+        if (LinkTemporary(WideText(path, CP_ACP), link))
+            return std::make_unique<KeptLink>(std::move(link), path);
+        source = OpenToRead(path);
+    }
     std::wstring copyPath;
     FileHandle copy = CreateTemporary(GENERIC_READ | GENERIC_WRITE,
                                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, copyPath);

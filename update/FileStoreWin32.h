@@ -5,7 +5,11 @@
 class FileStoreWin32 : public FileStore {
 public:
     std::string ReadWholeFile(const std::string& path) override;
-    // The bytes are copied into our temporaries folder, or held in memory where no copy can be made there.
+    // The file gets a second name in our temporaries folder (a hard link), so a record costs no copy of
+    // the log. Writing into the file in place before anything takes its name shows under the link too;
+    // once a save or an installed file has been renamed over it, the link keeps what it held. A read-only
+    // file, or one on a file system without hard links (FAT32), is copied there instead, in pieces; where
+    // no copy can be made there either, its bytes are held in memory.
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;

@@ -35,6 +35,10 @@ public:
             if (!piece.empty())
                 return piece;
         }
+        // Also when a NUL ended the text early: nothing of the earlier log may stay open while the save
+        // puts the new log in its place.
+        if (earlier_ != nullptr)
+            earlier_->StopReading();
         return {};
     }
 

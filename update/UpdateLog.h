@@ -7,11 +7,12 @@
 #include "update/FileStore.h"
 #include "update/LocalTime.h"
 
-// The log as a run holds it: the run's own records, newest first, each followed by CR LF, and the bytes
-// that the log file held when the run began. Every save writes both, so the records of earlier runs are
-// never lost, whatever the run installs (a staged "UpLog.dat" among its entries) or another program writes
-// to the file in between. The older bytes are kept by the file store as they were read (not in memory,
-// so a run's memory stays that of a piece whatever the log's size) and ruled only while they are written.
+// The log as a run holds it: the run's own records, newest first, each followed by CR LF, and the log
+// file that the run began with. Every save writes both, so the records of earlier runs are never lost by
+// us, whatever the run installs (a staged "UpLog.dat" among its entries) or another program puts in the
+// log's place in between. The older log is kept by the file store (FileStore::KeepFile: under a second
+// name, not in memory, so a run's memory stays that of a piece whatever the log's size) and ruled only
+// while it is written.
 struct LogText {
     std::string records;
     std::unique_ptr<KeptFile> earlier; // null when the run began without a log

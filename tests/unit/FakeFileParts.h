@@ -4,27 +4,34 @@
 // of a source for a save.
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "update/FileStore.h"
 
+// `open` tells whether a reading holds the kept file open, as it would hold a file on Windows: from a
+// read that gives bytes until the end is read or the reading is stopped.
 class StringKept : public KeptFile {
 public:
-    explicit StringKept(std::string bytes) : bytes_(std::move(bytes)) {}
+    explicit StringKept(std::string bytes, std::shared_ptr<bool> open = std::make_shared<bool>(false))
+        : bytes_(std::move(bytes)), open_(std::move(open)) {}
 
     void Rewind() override { at_ = 0; }
+    void StopReading() override { *open_ = false; }
 
     std::size_t Read(char* buffer, std::size_t size) override
     {
         const std::size_t count = std::min({size, std::size_t{3}, bytes_.size() - at_});
         std::memcpy(buffer, bytes_.data() + at_, count);
         at_ += count;
+        *open_ = count != 0;
         return count;
     }
 
 private:
     const std::string bytes_;
+    const std::shared_ptr<bool> open_;
     std::size_t at_ = 0;
 };
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FakeFileParts.h"
 #include "common/Errors.h"
@@ -25,17 +26,25 @@ public:
 
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override
     {
-        return std::make_unique<StringKept>(ReadWholeFile(path));
+        kept_.push_back(std::make_shared<bool>(false));
+        return std::make_unique<StringKept>(ReadWholeFile(path), kept_.back());
     }
 
+    // As on Windows, a file that a kept file's reading still holds open cannot be replaced.
     void SaveFile(const std::string& path, ByteSource& bytes) override
     {
         ++writes;
         if (!failCreateReason.empty())
             throw EFCreateError(path, failCreateReason);
         std::string drained = Drained(bytes);
+        for (const auto& open : kept_)
+            if (*open)
+                throw EFCreateError(path, "A kept file is held open.");
         files[path] = std::move(drained);
     }
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+
+private:
+    std::vector<std::shared_ptr<bool>> kept_;
 };

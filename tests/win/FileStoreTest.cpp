@@ -174,30 +174,74 @@ std::size_t TemporariesHeld()
     return count;
 }
 
+// The names the file has (the kept file's second name among them).
+DWORD LinksOf(const std::string& path)
+{
+    const FileHandle file(CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return file && GetFileInformationByHandle(file.Get(), &information) ? information.nNumberOfLinks : 0;
+}
+
 } // namespace
 
-// A kept file gives its bytes as they were, as often as asked, whether the file is replaced, written to or
-// deleted; its copy goes with it.
-TEST_F(FileStoreTest, AKeptFileKeepsItsBytesWhateverHappensToTheFile)
+// A kept file gives its bytes as they were, as often as asked, whether a save or another program's rename
+// puts another file in its place, the new file is written over, or it is deleted. A file is kept under a
+// second name, with no copy; a read-only one, whose second name could not be deleted again, as a copy (as
+// on a file system without hard links). Either goes with the kept file.
+TEST_F(FileStoreTest, AKeptFileKeepsItsBytesWhateverTakesItsPlace)
 {
     const std::string path = folder + "kept.txt";
+    const std::string other = folder + "other.txt";
     const std::string before = std::string("line 1\r\nline\0 2\n", 15) + std::string(300000, 'x');
-    WriteRaw(path, before);
-    const std::size_t heldBefore = TemporariesHeld();
-    {
-        const std::unique_ptr<KeptFile> kept = store.KeepFile(path);
-        EXPECT_EQ(TemporariesHeld(), heldBefore + 1) << "copied into our temporaries folder";
-        WriteRaw(path, "written over");
-        EXPECT_EQ(ReadKept(*kept), before);
-        PiecesSource source({"replaced"});
-        store.SaveFile(path, source);
-        EXPECT_EQ(ReadKept(*kept), before);
-        ASSERT_TRUE(DeleteFileA(path.c_str()));
-        EXPECT_EQ(ReadKept(*kept), before);
+    for (const bool readOnly : {false, true}) {
+        WriteRaw(path, before);
+        ASSERT_TRUE(SetFileAttributesA(path.c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
+        const std::size_t heldBefore = TemporariesHeld();
+        {
+            const std::unique_ptr<KeptFile> kept = store.KeepFile(path);
+            EXPECT_EQ(TemporariesHeld(), heldBefore + 1) << "kept in our temporaries folder";
+            EXPECT_EQ(LinksOf(path), readOnly ? 1u : 2u) << "a second name, or a copy";
+            EXPECT_EQ(ReadKept(*kept), before);
+            SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            PiecesSource source({"replaced"});
+            store.SaveFile(path, source);
+            EXPECT_EQ(ReadKept(*kept), before) << "after a save";
+            WriteRaw(other, "another program's");
+            ASSERT_TRUE(MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
+            EXPECT_EQ(ReadKept(*kept), before) << "after a rename";
+            WriteRaw(path, "written over");
+            EXPECT_EQ(ReadKept(*kept), before) << "after writing over the new file";
+            ASSERT_TRUE(DeleteFileA(path.c_str()));
+            EXPECT_EQ(ReadKept(*kept), before) << "after the deletion";
+        }
+        EXPECT_EQ(TemporariesHeld(), heldBefore) << "the kept bytes go with the kept file";
     }
-    EXPECT_EQ(TemporariesHeld(), heldBefore) << "the copy goes with the kept file";
     EXPECT_EQ(ErrorText([&] { store.KeepFile(path); }),
               "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
+
+// A ProZip call clears the temporaries folder of its process, which is ours, while the run keeps the log:
+// the kept log's name stays. It goes with the kept log, and the log, which kept its name throughout, stays.
+TEST_F(FileStoreTest, TheKeptLogOutlivesTheClearingOfOurTemporariesAndLeavesTheLogItself)
+{
+    WriteRaw(logPath, "earlier run\r\n");
+    const std::size_t heldBefore = TemporariesHeld();
+    {
+        LogText log = OpenLog(store, folder);
+        RemoveLeftTemporaries(TemporariesFolder());
+        AddRecord(log, "first", store, folder);
+        RemoveLeftTemporaries(TemporariesFolder());
+        AddRecord(log, "second", store, folder);
+        EXPECT_EQ(ReadRaw(logPath), "second\r\nfirst\r\nearlier run\r\n");
+    }
+    {
+        const LogText untouched = OpenLog(store, folder);
+        EXPECT_EQ(LinksOf(logPath), 2u);
+    }
+    EXPECT_EQ(TemporariesHeld(), heldBefore);
+    EXPECT_EQ(LinksOf(logPath), 1u);
+    EXPECT_EQ(ReadRaw(logPath), "second\r\nfirst\r\nearlier run\r\n");
 }
 
 TEST_F(FileStoreTest, SavingCreatesOrReplacesTheFileWithExactlyTheBytes)

@@ -1,10 +1,13 @@
 // Clearing a temporaries folder at the start of a run: the files of ended processes and this process's
-// own go, those of a running process and names of other forms stay, and the folder goes once it is empty.
+// own go, but for the names this process keeps; those of a running process and names of other forms
+// stay, and the folder goes once it is empty.
 #include "common/TemporariesWin32.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "common/ApplicationFolder.h"
 #include "common/WideTextWin32.h"
@@ -13,10 +16,19 @@
 
 namespace {
 
+std::string Narrow(const std::wstring& name)
+{
+    return std::string(name.begin(), name.end());
+}
+
 std::string Name(DWORD processId, unsigned serial)
 {
-    const std::wstring name = TemporaryName(processId, serial);
-    return std::string(name.begin(), name.end());
+    return Narrow(TemporaryName(processId, serial));
+}
+
+std::string Kept(DWORD processId, unsigned serial)
+{
+    return Narrow(KeptName(processId, serial));
 }
 
 // A copy of this test program that only waits (support/SleeperWin32.cpp), in its own folder.
@@ -37,8 +49,10 @@ TEST(RemoveLeftTemporaries, RemovesTheFilesOfEndedProcessesOnlyThenTheEmptyFolde
         const StartedProcess killed = StartSleeper();
         ended = killed.Id();
     }
-    const std::vector<std::string> kept = {Name(running.Id(), 3), "notours.tmp", "readme.txt"}; // sorted
-    for (const std::string& name : {Name(ended, 1), Name(GetCurrentProcessId(), 2)})
+    std::vector<std::string> kept = {Name(running.Id(), 3), Kept(running.Id(), 4), Kept(GetCurrentProcessId(), 5),
+                                     "notours.tmp", "readme.txt"};
+    std::sort(kept.begin(), kept.end());
+    for (const std::string& name : {Name(ended, 1), Name(GetCurrentProcessId(), 2), Kept(ended, 6)})
         ASSERT_TRUE(ScratchFolder::Write(folder.Path() + name, "left"));
     for (const std::string& name : kept)
         ASSERT_TRUE(ScratchFolder::Write(folder.Path() + name, "kept"));

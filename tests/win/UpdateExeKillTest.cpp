@@ -2,7 +2,8 @@
 // whose staged file is missing, so that the log is saved again and again): every target holds its old or
 // its new bytes, the log keeps its old records, and the next, complete run installs everything and leaves
 // no temporary anywhere. The kill moments come from a fixed seed, spread over the time one run takes to
-// install every file.
+// install every file. And two appliers started a few milliseconds apart in the same folder: one works
+// while the other ends at once, or they work one after the other; a killed one keeps no later one out.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -30,6 +31,7 @@ const int kKills = 12;
 const unsigned kSeed = 20261210;
 const DWORD kRunTimeoutMs = 60000;
 const char kOldRecord[] = "old record\r\n";
+const DWORD kStartGapsMs[] = {0, 0, 2, 5, 10, 20, 40};
 
 struct Target {
     std::string relative;
@@ -99,9 +101,9 @@ protected:
             manifest.insert(manifest.begin() + i * 9, entry);
         }
         app.WriteManifest(manifest);
-        missingEntries = static_cast<int>(std::count_if(manifest.begin(), manifest.end(), [](const std::string& entry) {
-            return entry.rfind("missing", 0) == 0;
-        }));
+        std::copy_if(manifest.begin(), manifest.end(), std::back_inserter(missing),
+                     [](const std::string& entry) { return entry.rfind("missing", 0) == 0; });
+        missingEntries = static_cast<int>(missing.size());
     }
 
     std::size_t SizeOf(const std::string& relative) const
@@ -116,6 +118,57 @@ protected:
         for (const Target& target : targets)
             app.Write(target.relative, target.oldBytes);
         app.Write("UpLog.dat", kOldRecord);
+    }
+
+    void PutVersionFiles() const
+    {
+        app.Write("QeltoUp.bak", "backup");
+        app.Write("QeltoUp.dat", "current");
+        app.Write("QeltoU2.dat", "staged");
+    }
+
+    // The version files as `rotations` rotations one after the other leave them.
+    void ExpectVersionFilesRotated(int rotations) const
+    {
+        const std::string missing = "<unreadable>";
+        const std::vector<std::string> expected[] = {
+            {"backup", "current", "staged"}, {"current", "staged", missing}, {"staged", missing, missing}};
+        ASSERT_LT(rotations, 3);
+        EXPECT_EQ((std::vector<std::string>{app.Read("QeltoUp.bak"), app.Read("QeltoUp.dat"), app.Read("QeltoU2.dat")}),
+                  expected[rotations])
+            << rotations << " rotation(s)";
+    }
+
+    // The number of runs whose records the log holds above its old record. Each run records its missing
+    // entries, the last one first, in one block: a block cut short or two interleaved fail.
+    int RunsLogged() const
+    {
+        const std::string log = app.Read("UpLog.dat");
+        std::vector<std::string> lines;
+        for (std::size_t start = 0, end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2)
+            lines.push_back(log.substr(start, end - start));
+        if (lines.empty() || lines.back() + "\r\n" != kOldRecord) {
+            ADD_FAILURE() << "the log lost its old record: " << log;
+            return -1;
+        }
+        lines.pop_back();
+        EXPECT_EQ(lines.size() % missing.size(), 0u) << "whole runs only: " << log;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const std::string& entry = missing[missing.size() - 1 - i % missing.size()];
+            EXPECT_NE(lines[i].find("\\" + entry + "\""), std::string::npos) << "line " << i << ": " << lines[i];
+        }
+        return static_cast<int>(lines.size() / missing.size());
+    }
+
+    // What every run that worked leaves: every target new, the version files rotated once per run, one
+    // relaunch of the client per run, and no temporary.
+    void ExpectRunsWorked(int worked, std::size_t clientStartsBefore) const
+    {
+        EXPECT_EQ(NewTargets(), static_cast<int>(targets.size()));
+        ExpectVersionFilesRotated(worked);
+        EXPECT_EQ(app.ClientStartsOnceThereAre(clientStartsBefore + worked).size(), clientStartsBefore + worked)
+            << "one relaunch per run";
+        EXPECT_FALSE(app.Exists("Update\\~upd")) << "no temporary left";
     }
 
     // Starts a run and kills it after `milliseconds` unless it has ended by then; true when it ended.
@@ -174,6 +227,7 @@ protected:
     UpdaterFixture app;
     std::vector<Target> targets;
     std::vector<DWORD> runs;
+    std::vector<std::string> missing; // the missing entries, in the manifest's order
     int missingEntries = 0;
 };
 
@@ -202,6 +256,57 @@ TEST_F(UpdateExeKillTest, EveryTargetIsOldOrNewAfterAnyKillAndTheNextRunLeavesNo
     CollectFiles(app.Folder(), "", files);
     EXPECT_EQ(files, ExpectedFiles()) << "nothing of ours in the application folder";
     EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty()) << "no temporary of any run";
+}
+
+// Started a few milliseconds apart, round after round: either one applier works and the other ends at
+// once, or the second starts once the first is over and works after it. Never do the two interleave.
+TEST_F(UpdateExeKillTest, TwoAppliersStartedAtOnceWorkAloneOrOneAfterTheOther)
+{
+    for (const DWORD gap : kStartGapsMs) {
+        PutOldFiles();
+        PutVersionFiles();
+        const std::size_t clientStarts = app.ClientStarts().size();
+        {
+            const StartedProcess first = app.Start("-UR");
+            Sleep(gap);
+            const StartedProcess second = app.Start("-UR");
+            runs.insert(runs.end(), {first.Id(), second.Id()});
+            ASSERT_TRUE(first.Ended(kRunTimeoutMs) && second.Ended(kRunTimeoutMs)) << "started " << gap << " ms apart";
+            EXPECT_EQ(first.ExitCode(), 0u);
+            EXPECT_EQ(second.ExitCode(), 0u);
+        }
+        const int worked = RunsLogged();
+        EXPECT_TRUE(worked == 1 || worked == 2) << worked << " runs, started " << gap << " ms apart";
+        if (worked == 1 || worked == 2)
+            ExpectRunsWorked(worked, clientStarts);
+        std::printf("started %lu ms apart: %d run(s) worked\n", gap, worked);
+    }
+}
+
+// Killed once its first record is saved, an applier holds its lock no more: the next one works.
+TEST_F(UpdateExeKillTest, AKilledApplierKeepsNoLaterOneOut)
+{
+    PutOldFiles();
+    PutVersionFiles();
+    const std::size_t clientStarts = app.ClientStarts().size();
+    bool firstEndedItself = false;
+    {
+        const StartedProcess first = app.Start("-UR");
+        runs.push_back(first.Id());
+        while (app.Read("UpLog.dat") == kOldRecord && !first.Ended(10)) {
+        }
+        firstEndedItself = first.Ended(0);
+    } // killed here, unless it ended
+    const StartedProcess next = app.Start("-UR");
+    runs.push_back(next.Id());
+    ASSERT_TRUE(next.Ended(kRunTimeoutMs));
+    EXPECT_EQ(next.ExitCode(), 0u);
+
+    const std::string log = app.Read("UpLog.dat");
+    const std::size_t lines = static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
+    EXPECT_GE(lines, missing.size() + 2) << "the next run's records above the killed one's";
+    ExpectRunsWorked(firstEndedItself ? 2 : 1, clientStarts);
+    EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // would, its window inspected, and the files, the log and the relaunch checked afterwards.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <ostream>
 #include <regex>
 #include <string>
@@ -220,6 +221,67 @@ TEST_F(UpdateExeTest, CopyFailureDropsEveryCopyMadeAheadBeforeItsNotice)
     EXPECT_EQ(app.Read("f6.txt"), "new f6.txt");
     EXPECT_EQ(app.Read("f7.txt"), "old");
     SetFileAttributesA((app.Folder() + "f7.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// While one applier works in the folder (held here at its copy failure notice), another one started
+// there, with any switch, ends at once with 0: no window, no process ended, no file touched, nothing
+// started. Once the work is over, the first one's window left open keeps no later run out.
+TEST_F(UpdateExeTest, AnotherApplierEndsAtOnceWhileOneWorksAndALaterOneRunsBesideItsOpenWindow)
+{
+    app.WriteManifest({"a.txt", "b.txt"});
+    app.Write("Update\\a.txt", "new a");
+    app.Write("Update\\b.txt", "new b");
+    app.Write("a.txt", "old a");
+    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    app.Write("QeltoUp.dat", "current");
+    app.Write("QeltoU2.dat", "staged");
+    app.Write("UpLog.dat", "earlier run\r\n");
+    struct Ending {
+        bool ended;
+        DWORD exitCode;
+    };
+    std::vector<Ending> others;
+    std::size_t showingsMeanwhile = 0;
+    std::unique_ptr<StartedProcess> client;
+
+    StartedProcess first = app.Start("-UR");
+    MessageBoxWatcher watcher(IDOK, [&](const SeenMessageBox&) {
+        client = std::make_unique<StartedProcess>(app.StartClient("QeltoExam.exe"));
+        for (const char* arguments : {"-UR", "", "-ur other"}) {
+            const StartedProcess other = app.Start(arguments);
+            others.push_back({other.Ended(), other.ExitCode()});
+        }
+        showingsMeanwhile = app.Showings().size(); // the first one's window waits for the notice
+    }, first.Id());
+
+    ASSERT_EQ(watcher.WaitForBoxes(1, 180000).size(), 1u);
+    const HWND window = UpdaterFixture::VisibleWindow(first.Id());
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(others.size(), 3u);
+    for (const Ending& other : others) {
+        EXPECT_TRUE(other.ended);
+        EXPECT_EQ(other.exitCode, 0u);
+    }
+    ASSERT_NE(client, nullptr);
+    EXPECT_FALSE(client->Ended(0)) << "no other applier ended the client";
+    EXPECT_EQ(showingsMeanwhile, 0u) << "no window of another applier";
+    EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")),
+              (std::vector<std::string>{std::string(",\xA1\xBC") + "a.txt" + NoticeClose, "<no stamp>earlier run"}));
+    EXPECT_FALSE(app.Exists("b.txt"));
+    EXPECT_EQ(app.Read("QeltoU2.dat"), "staged");
+    EXPECT_EQ(app.ClientStarts().size(), 1u) << "nothing relaunched";
+
+    app.WriteManifest({"b.txt"});
+    const StartedProcess later = app.Start("-UR");
+    ASSERT_TRUE(later.Ended());
+    EXPECT_EQ(later.ExitCode(), 0u);
+    EXPECT_TRUE(client->Ended()) << "the later run ends the client";
+    EXPECT_EQ(app.Read("b.txt"), "new b");
+    EXPECT_EQ(app.Read("QeltoUp.dat"), "staged");
+    EXPECT_EQ(app.ClientStartsOnceThereAre(2).size(), 2u) << "and relaunches it";
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(first.Ended());
+    EXPECT_EQ(first.ExitCode(), 0u);
 }
 
 TEST_F(UpdateExeTest, MissingManifestIsReportedInOneErrorBoxThenTheWindowStaysOpen)
