@@ -76,6 +76,19 @@ bool ShowsOnlyLabelBelowThePictures(HWND window, int width, int height)
 
 class UpdateExeTest : public testing::Test {
 protected:
+    // A manifest of a.txt and b.txt whose first target is read-only, so that a run stops at a copy failure
+    // there, and version files that the run then leaves as they are.
+    void StageCopyFailureAtTheFirstEntry()
+    {
+    app.WriteManifest({"a.txt", "b.txt"});
+    app.Write("Update\\a.txt", "new a");
+    app.Write("Update\\b.txt", "new b");
+    app.Write("a.txt", "old a");
+    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    app.Write("QeltoUp.dat", "current");
+    app.Write("QeltoU2.dat", "staged");
+    }
+
     // The window of a run that stays open: visible, the right size, and below its two picture controls
     // only "Label1" on the face colour; then closed as the user closes it, after which the program ends
     // with 0.
@@ -156,13 +169,7 @@ TEST_F(UpdateExeTest, CleanUpdateInstallsRotatesAndRelaunchesBeforeTheWindowShow
 
 TEST_F(UpdateExeTest, CopyFailureShowsTheNoticeBeforeTheWindowWhichThenStaysOpen)
 {
-    app.WriteManifest({"a.txt", "b.txt"});
-    app.Write("Update\\a.txt", "new a");
-    app.Write("Update\\b.txt", "new b");
-    app.Write("a.txt", "old a");
-    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    app.Write("QeltoUp.dat", "current");
-    app.Write("QeltoU2.dat", "staged");
+    StageCopyFailureAtTheFirstEntry();
     std::vector<Showing> showingsWhileUp{Showing{}};
 
     StartedProcess run = app.Start("-UR");
@@ -228,13 +235,7 @@ TEST_F(UpdateExeTest, CopyFailureDropsEveryCopyMadeAheadBeforeItsNotice)
 // started. Once the work is over, the first one's window left open keeps no later run out.
 TEST_F(UpdateExeTest, AnotherApplierEndsAtOnceWhileOneWorksAndALaterOneRunsBesideItsOpenWindow)
 {
-    app.WriteManifest({"a.txt", "b.txt"});
-    app.Write("Update\\a.txt", "new a");
-    app.Write("Update\\b.txt", "new b");
-    app.Write("a.txt", "old a");
-    SetFileAttributesA((app.Folder() + "a.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    app.Write("QeltoUp.dat", "current");
-    app.Write("QeltoU2.dat", "staged");
+    StageCopyFailureAtTheFirstEntry();
     app.Write("UpLog.dat", "earlier run\r\n");
     struct Ending {
         bool ended;
