@@ -1,9 +1,13 @@
 #include "common/AsciiUpper.h"
 
+char AsciiUpperChar(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string AsciiUpperCase(std::string text)
 {
     for (char& c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+        c = AsciiUpperChar(c);
     return text;
 }

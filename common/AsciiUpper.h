@@ -5,3 +5,6 @@
 #include <string>
 
 std::string AsciiUpperCase(std::string text);
+
+// One byte upper-cased the same way.
+char AsciiUpperChar(char c);

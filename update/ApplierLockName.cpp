@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/AsciiUpper.h"
 #include "common/GbkText.h"
 
 namespace {
@@ -15,18 +16,13 @@ std::uint64_t Mixed(std::uint64_t hash, char c)
     return (hash ^ static_cast<unsigned char>(c)) * kFnvPrime;
 }
 
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The hash of the path, ASCII letters upper-cased outside double-byte characters.
 std::uint64_t FolderHash(const std::string& folder)
 {
     std::uint64_t hash = kFnvOffset;
     for (std::size_t at = 0; at < folder.size();) {
         const std::size_t length = GbkCharLength(folder, at);
-        hash = Mixed(hash, length == 1 ? AsciiUpper(folder[at]) : folder[at]);
+        hash = Mixed(hash, length == 1 ? AsciiUpperChar(folder[at]) : folder[at]);
         if (length == 2)
             hash = Mixed(hash, folder[at + 1]);
         at += length;
