@@ -113,8 +113,11 @@ void CopiesAhead::Work()
         }
         Write(*job);
         {
+            // Let go of the job under the lock: whoever waits for it then holds the last reference, so a
+            // dropped copy's file is gone when DropAll returns, not a moment later on this thread.
             const Hold hold(lock_);
             job->done = true;
+            job.reset();
         }
         WakeAllConditionVariable(&written_);
     }
