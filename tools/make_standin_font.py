@@ -18,7 +18,9 @@ SOURCE_FAMILY = "AR PL UMing CN"
 
 
 def source_font(collection_path):
-    for font in TTCollection(collection_path).fonts:
+    # No new time stamp in the head table: the same source gives the same bytes, on which the guest
+    # image's recipe hash depends.
+    for font in TTCollection(collection_path, recalcTimestamp=False).fonts:
         if font["name"].getDebugName(1) == SOURCE_FAMILY:
             return font
     sys.exit(f"{collection_path}: no font of the family {SOURCE_FAMILY}")
