@@ -19,15 +19,19 @@ GROUPS = [
      "the figure; the peers are native commands on the same files in the same folder, timed by hyperfine. "
      "Every install flushes its file before it replaces the target and `cp` does not, so the `+ sync` peer "
      "is the like-for-like one."),
-    ("update", "An update of many small files (whole processes, under Wine)",
+    ("update", "An update of many small files, and of one large file (whole processes, under Wine)",
      "`Update.exe -UR` timed whole by hyperfine over `tools/wine-run`, its window and end included, against "
-     "`cp -r` of the staged files (and `cp -r` + `sync`), and against the system's own `CopyFileA` of each "
-     "file under the same Wine with no flush (`update_bench systemcopy`, whole process)."),
+     "`cp -r` of the staged files (and `cp -r` + `sync` of each copy), against the system's own `CopyFileA` "
+     "of each file under the same Wine with no flush (`update_bench systemcopy`, whole process), and against "
+     "the same files installed one after the other, without copies ahead (timed beside a run of ours in one "
+     "hyperfine call, which gives the second figure of ours); on the plain disk and on the slow-flush folder, "
+     "whose every device flush takes as long as a spinning disk's (`bench/slowflush`)."),
     ("prozip", "Extracting an archive member (Windows side, under Wine)",
      "`ProZip` of one deflated member, timed inside `update_bench.exe`, against `unzip -p` into a file."),
     ("log", "A log record (Windows side, under Wine)",
-     "One record added to `UpLog.dat`, the log's load included (the run's copy of the log at its start, the "
-     "record, the whole log written again), per record, against `cp` of the log."),
+     "One record added to `UpLog.dat`, the log's load included (the start's log kept for the run, the record, "
+     "the whole log written again), per record, against `cp` of the log, and `cp` + `sync` of a new copy "
+     "renamed over the old one, as any crash-safe rewrite does."),
     ("startup", "Start-up (whole processes, under Wine)",
      "`Update.exe` without a switch (it ends the client's processes, shows its window once and ends) against "
      "`MinimalWindow.exe`, a window program that only shows its window once; both timed whole by hyperfine "
