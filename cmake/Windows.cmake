@@ -95,7 +95,9 @@ target_compile_definitions(win_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/t
 
 # The fake exam client that the end-to-end tests start, watch and expect to be relaunched.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
-  add_executable(QeltoExam WIN32 ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
+  add_executable(QeltoExam WIN32 ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/record/RecordLineWin32.cpp)
+  target_include_directories(QeltoExam PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   target_link_options(QeltoExam PRIVATE ${STATIC_RUNTIME})
   target_compile_options(QeltoExam PRIVATE ${WARNINGS})
   add_dependencies(win_tests QeltoExam)
@@ -115,7 +117,9 @@ endif()
 
 # The show recorder hook that the end-to-end tests set in Update.exe (see tests/win/hook).
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
-  add_library(ShowRecorder SHARED ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
+  add_library(ShowRecorder SHARED ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp
+                                  ${CMAKE_SOURCE_DIR}/tests/win/record/RecordLineWin32.cpp)
+  target_include_directories(ShowRecorder PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
   set_target_properties(ShowRecorder PROPERTIES PREFIX "")
   target_compile_options(ShowRecorder PRIVATE ${WARNINGS})
   # The tests find the hook procedure by its plain name, so the i686 build must not decorate it.

@@ -28,7 +28,8 @@ guest_boot() {
     </dev/null 2>&1 | tee build/guest/console.log
 }
 
-# run_guest_tests [REGEX]: runs the tests matching REGEX (all when empty) in the guest. Succeeds only when
+# run_guest_tests [REGEX [TIMES]]: runs the tests matching REGEX (all when empty) in the guest, each up to
+# TIMES times until it fails (once by default). Succeeds only when
 # the guest came back with ctest's summary and every test passed; a guest that did not come back (a boot
 # failure, the time-out, no summary) is reported with the end of its console.
 run_guest_tests() {
@@ -37,6 +38,7 @@ run_guest_tests() {
   guest_timed "image (made when its recipe changed)" bash scripts/guest/make-image
   guest_timed "build of build/win32 with its Wine tests listed" build_shipped_tree ON >/dev/null
   printf '%s' "${1:-}" >build/guest/filter
+  printf '%s' "${2:-}" >build/guest/repeat
   guest_timed "guest run (boot, copy, prefix, tests, power-off)" guest_boot || true
   grep -a '^guest-time:' build/guest/console.log | tr -d '\r' >>build/guest/times.log || true
   cat build/guest/times.log

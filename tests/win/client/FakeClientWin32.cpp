@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "record/RecordLineWin32.h"
+
 namespace {
 
 const UINT LifetimeMilliseconds = 120000;
@@ -30,13 +32,7 @@ void AppendRecord()
 {
     const std::string record = "process=" + std::to_string(GetCurrentProcessId()) + "\r\ncommandLine=" +
                                GetCommandLineA() + "\r\nfolder=" + CurrentFolder() + "\r\n";
-    const HANDLE file = CreateFileA(RecordPath().c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, record.data(), static_cast<DWORD>(record.size()), &written, nullptr);
-    CloseHandle(file);
+    AppendRecordLine(RecordPath(), record);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "record/RecordLineWin32.h"
+
 namespace {
 
 std::string Environment(const char* name)
@@ -37,13 +39,7 @@ void RecordShowing(HWND window)
     char line[160];
     std::snprintf(line, sizeof line, "shown %ld %ld %ld %ld %d client=%d\r\n", outer.left, outer.top, outer.right,
                   outer.bottom, IsZoomed(window) ? 1 : 0, clientStarted ? 1 : 0);
-    const HANDLE file = CreateFileA(recordPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(file, line, static_cast<DWORD>(std::char_traits<char>::length(line)), &written, nullptr);
-    CloseHandle(file);
+    AppendRecordLine(recordPath, line);
 }
 
 } // namespace
