@@ -16,10 +16,11 @@ const std::string ClientExeName = "QeltoExam.exe";
 
 namespace {
 
-// The update run's host services as the update window gives them.
+// The update run's host services as the update window gives them. The relaunch first lets the next
+// applier in: the run's file work is over then, and the relaunched client may start an applier at once.
 class FrmMainUpdateHost : public UpdateHost {
 public:
-    explicit FrmMainUpdateHost(HWND updateWindow) : updateWindow_(updateWindow) {}
+    FrmMainUpdateHost(HWND updateWindow, ApplierLock* lock) : updateWindow_(updateWindow), lock_(lock) {}
 
     void PumpMessages() override { Application::Instance().ProcessMessages(); }
     int ShowMessageBox(const std::string& text, int kind, const std::string& caption) override
@@ -30,10 +31,16 @@ public:
     {
         return CallProZip(archive, target, mode);
     }
-    void RelaunchClient() override { ::RelaunchClient(updateWindow_, ClientExeName); }
+    void RelaunchClient() override
+    {
+        if (lock_ != nullptr)
+            lock_->Release();
+        ::RelaunchClient(updateWindow_, ClientExeName);
+    }
 
 private:
     HWND updateWindow_;
+    ApplierLock* lock_;
 };
 
 // Releases the lock when the scope ends, whether normally or by an error.
@@ -70,7 +77,7 @@ void TFrmMain::BtnUpClick()
     const TemporariesScope temporaries;
     FileStoreWin32 store;
     UpdateFilesWin32 files;
-    FrmMainUpdateHost host(Handle());
+    FrmMainUpdateHost host(Handle(), WorkLock);
     SystemClock clock;
     const std::string folder = ApplicationFolder();
     RunUpdate(folder, {store, files, host, clock});

@@ -16,6 +16,7 @@
 #include "app/PlaybackHostWin32.h"
 #include "app/fUpDateMain.h"
 #include "common/ApplicationFolder.h"
+#include "common/TemporariesWin32.h"
 #include "imaging/gif/playback/GIFPictureWin32.h"
 #include "imaging/jpeg/JPEGPictureWin32.h"
 #include "imaging/surface/PaletteDisplayWin32.h"
@@ -58,6 +59,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         Application application;
         int exitCode = 1;
         RunReportingErrors([&] { exitCode = RunProgram(application, lock); });
+        RemoveTemporariesLeftToEnd();
         return exitCode;
     } catch (...) {
         return 1;

@@ -38,8 +38,9 @@ public:
     TImage Image2; // the animated strip
     TLabel Label1;
     std::string RunMode; // "" or AutoRunMode
-    // The folder's applier lock (update/ApplierLockWin32.h), released when the show handler ends: the
-    // work is over then, and a window left open after a copy failure keeps no later update out. Null when
+    // The folder's applier lock (update/ApplierLockWin32.h), released just before the client is relaunched
+    // (the run's file work is over then, and the relaunched client may start an applier at once), else when
+    // the show handler ends: a window left open after a copy failure keeps no later update out. Null when
     // there is none to release.
     ApplierLock* WorkLock = nullptr;
 

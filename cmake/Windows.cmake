@@ -35,6 +35,7 @@ if(TKZIP_SOURCES)
                            ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/WideTextWin32.cpp
                            ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
   set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
   target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
@@ -96,8 +97,10 @@ target_compile_definitions(win_tests PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/t
 # The fake exam client that the end-to-end tests start, watch and expect to be relaunched.
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp)
   add_executable(QeltoExam WIN32 ${CMAKE_SOURCE_DIR}/tests/win/client/FakeClientWin32.cpp
-                                 ${CMAKE_SOURCE_DIR}/tests/win/record/RecordLineWin32.cpp)
-  target_include_directories(QeltoExam PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+                                 ${CMAKE_SOURCE_DIR}/tests/win/record/RecordLineWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/update/ApplierLockName.cpp
+                                 ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp)
+  target_include_directories(QeltoExam PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR})
   target_link_options(QeltoExam PRIVATE ${STATIC_RUNTIME})
   target_compile_options(QeltoExam PRIVATE ${WARNINGS})
   add_dependencies(win_tests QeltoExam)

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cwchar>
 #include <functional>
+#include <vector>
 
 #include "common/AccessRulesWin32.h"
 #include "common/HandlesWin32.h"
@@ -40,13 +41,31 @@ bool IsKept(const wchar_t* name)
     return dash != nullptr && std::wcsncmp(dash + 1, kKeptMark, std::wcslen(kKeptMark)) == 0;
 }
 
+// True when the file has no other name (another name, as a kept log's, lets it be removed).
+bool IsOnlyName(const std::wstring& path)
+{
+    const FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
+}
+
+// A kept name that an ended process left and that is its file's only name: the bytes live nowhere else.
+bool IsLeftKeptOnlyName(const std::wstring& folder, const wchar_t* name)
+{
+    const DWORD owner = OwnerOf(name);
+    return owner != 0 && owner != GetCurrentProcessId() && IsKept(name) && !Runs(owner) && IsOnlyName(folder + name);
+}
+
 // Nothing of this process is being written while it clears the folder; what it keeps, it removes itself.
-bool LeftOver(const wchar_t* name)
+// A kept name that is the last of its file stays for the update run to fold back (update/LeftLogRecovery.h).
+bool LeftOver(const std::wstring& folder, const wchar_t* name)
 {
     const DWORD owner = OwnerOf(name);
     if (owner == GetCurrentProcessId())
         return !IsKept(name);
-    return owner != 0 && !Runs(owner);
+    return owner != 0 && !Runs(owner) && !(IsKept(name) && IsOnlyName(folder + name));
 }
 
 // The path of the module (Update.exe or TkZip.dll) that holds this code.
@@ -143,6 +162,30 @@ bool LinkTemporary(const std::wstring& existing, std::wstring& path)
     }, path);
 }
 
+namespace {
+
+// What RemoveTemporary could not remove, for RemoveTemporariesLeftToEnd.
+std::vector<std::wstring>& LeftToEnd()
+{
+    static std::vector<std::wstring> paths;
+    return paths;
+}
+
+} // namespace
+
+void RemoveTemporary(const std::wstring& path)
+{
+    if (!DeleteFileW(path.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+        LeftToEnd().push_back(path);
+}
+
+void RemoveTemporariesLeftToEnd()
+{
+    for (const std::wstring& path : LeftToEnd())
+        DeleteFileW(path.c_str());
+    LeftToEnd().clear();
+}
+
 void RemoveLeftTemporaries(const std::wstring& folder)
 {
     if (folder.empty())
@@ -150,10 +193,21 @@ void RemoveLeftTemporaries(const std::wstring& folder)
     WIN32_FIND_DATAW found{};
     FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
     for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
-        if (LeftOver(found.cFileName))
+        if (LeftOver(folder, found.cFileName))
             DeleteFileW((folder + found.cFileName).c_str());
     find.Reset();
     RemoveDirectoryW(folder.c_str());
+}
+
+std::vector<std::wstring> LeftKeptOnlyNames(const std::wstring& folder)
+{
+    std::vector<std::wstring> paths;
+    WIN32_FIND_DATAW found{};
+    FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
+        if (IsLeftKeptOnlyName(folder, found.cFileName))
+            paths.push_back(folder + found.cFileName);
+    return paths;
 }
 
 TemporariesScope::TemporariesScope()

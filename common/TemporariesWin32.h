@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/HandlesWin32.h"
 
@@ -45,6 +46,14 @@ FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring&
 // empty.
 bool LinkTemporary(const std::wstring& existing, std::wstring& path);
 
+// Removes a temporary of this process; when another program holds its file so that it cannot be removed
+// now, remembers it for RemoveTemporariesLeftToEnd. Main thread only.
+void RemoveTemporary(const std::wstring& path);
+
+// Tries once more to remove each temporary that RemoveTemporary could not, as the program ends, and
+// forgets them: what is still held then goes with a later run's clearing. Main thread only.
+void RemoveTemporariesLeftToEnd();
+
 // Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
 // folder stays while a run or a ProZip call installs file after file and is gone once it ends. What was
 // found out about the access rules that folders hand down (AccessRulesWin32.h) is kept just as long.
@@ -58,8 +67,13 @@ public:
 
 // Removes the temporaries that ended processes left in the folder (a process is killed between creating
 // and renaming its file, or while it keeps a name), and this process's own but for its kept names, then
-// the folder when that leaves it empty. Files of running processes, and names of other forms, are kept.
-// A temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
-// start, which every save of that run has written into the log again; so removing one never loses a
-// user's file.
+// the folder when that leaves it empty. Files of running processes, and names of other forms, are kept,
+// and so is a kept name left by an ended process that is its file's only name (LeftKeptOnlyNames). A
+// temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
+// start, which every save of that run has written into the log again, or which, as the only name left of
+// that log, is not removed here; so removing one never loses a user's file.
 void RemoveLeftTemporaries(const std::wstring& folder);
+
+// The paths of the kept names in the folder that ended processes left and that are their files' only
+// names: the log of a killed run's start that an installed file took the place of before a save.
+std::vector<std::wstring> LeftKeptOnlyNames(const std::wstring& folder);

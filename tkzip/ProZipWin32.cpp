@@ -4,6 +4,7 @@
 
 #include "common/ReplacementFileWin32.h"
 #include "common/TemporariesWin32.h"
+#include "common/WideTextWin32.h"
 #include "tkzip/ZipExtract.h"
 
 namespace {
@@ -21,21 +22,12 @@ private:
     ReplacementFile& file_;
 };
 
-std::string Encode(const std::wstring& text, UINT codePage)
-{
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string encoded(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(codePage, 0, text.data(), size, encoded.data(), length, nullptr, nullptr);
-    return encoded;
-}
-
 // The target's file name as a member may store it: UTF-8 when the member is flagged so, else the OEM
 // code page in which archivers on the system write names (GBK on Chinese systems).
 std::vector<std::string> TargetNames(const std::wstring& target)
 {
     const std::wstring name = target.substr(target.find_last_of(L"\\/:") + 1);
-    return {Encode(name, CP_UTF8), Encode(name, CP_OEMCP)};
+    return {NarrowText(name, CP_UTF8), NarrowText(name, CP_OEMCP)};
 }
 
 int Extract(const wchar_t* archive, const std::wstring& target)

@@ -4,7 +4,6 @@
 #include <system_error>
 #include <utility>
 
-#include "common/StreamCopyWin32.h"
 
 namespace {
 
@@ -30,6 +29,8 @@ void WaitUntil(CONDITION_VARIABLE& condition, SRWLOCK& lock, Ready ready)
 
 } // namespace
 
+CopiesAhead::CopiesAhead(Writer writer) : writer_(std::move(writer)) {}
+
 CopiesAhead::~CopiesAhead()
 {
     DropAll();
@@ -44,7 +45,7 @@ CopiesAhead::~CopiesAhead()
 
 // A lone copy is written by its taker: a thread's start costs Wine several milliseconds, as much as a small
 // copy. Each further copy queued starts a worker until there are kWorkers.
-void CopiesAhead::Announce(const std::string& source, const std::string& target)
+bool CopiesAhead::Announce(const std::string& source, const std::string& target)
 {
     auto job = std::make_shared<Job>();
     job->source = source;
@@ -52,12 +53,15 @@ void CopiesAhead::Announce(const std::string& source, const std::string& target)
     std::size_t queued = 0;
     {
         const Hold hold(lock_);
+        if (stopped_)
+            return false;
         jobs_.push_back(std::move(job));
         queued = jobs_.size();
     }
     if (queued > 1 && workers_.size() < kWorkers)
         StartWorker();
     WakeConditionVariable(&toBegin_);
+    return true;
 }
 
 std::optional<CopyAhead> CopiesAhead::Take(const std::string& source, const std::string& target)
@@ -88,6 +92,21 @@ void CopiesAhead::DropAll()
         });
     }
     // The replacements go with their jobs, each removing its file.
+}
+
+void CopiesAhead::StopAhead()
+{
+    {
+        const Hold hold(lock_);
+        stopped_ = true;
+    }
+    DropAll();
+}
+
+std::size_t CopiesAhead::Queued()
+{
+    const Hold hold(lock_);
+    return jobs_.size();
 }
 
 void CopiesAhead::StartWorker()
@@ -129,10 +148,10 @@ std::shared_ptr<CopiesAhead::Job> CopiesAhead::FirstWaiting() const
     return found == jobs_.end() ? nullptr : *found;
 }
 
-void CopiesAhead::Write(Job& job)
+void CopiesAhead::Write(Job& job) const
 {
     try {
-        job.outcome.copy = WriteStreamCopy(job.source, job.target);
+        job.outcome.copy = writer_(job.source, job.target);
     } catch (...) {
         job.outcome.error = std::current_exception();
     }

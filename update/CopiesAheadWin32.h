@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,19 +29,29 @@ class CopiesAhead {
 public:
     static const unsigned kWorkers = 4;
 
-    CopiesAhead() = default;
+    // Writes and flushes one copy's replacement, as WriteStreamCopy does (common/StreamCopyWin32.h).
+    using Writer = std::function<std::unique_ptr<ReplacementFile>(const std::string& source, const std::string& target)>;
+
+    // writer: how each copy is written ahead.
+    explicit CopiesAhead(Writer writer);
     CopiesAhead(const CopiesAhead&) = delete;
     CopiesAhead& operator=(const CopiesAhead&) = delete;
     // Drops what is left and ends the workers.
     ~CopiesAhead();
 
-    // Queues the copy after those queued before; the workers start with the first not yet begun.
-    void Announce(const std::string& source, const std::string& target);
+    // Queues the copy after those queued before; the workers start with the first not yet begun. False,
+    // queueing nothing, once StopAhead was called.
+    bool Announce(const std::string& source, const std::string& target);
     // The first queued copy when it is this one, once written; nothing when another one is first or none
     // is queued.
     std::optional<CopyAhead> Take(const std::string& source, const std::string& target);
     // Forgets every queued copy, waits for those being written and removes every replacement written.
     void DropAll();
+    // Drops every queued copy and queues none from now on: what the disk holds may suffice for one copy at
+    // a time and not for several.
+    void StopAhead();
+    // How many copies are queued and not yet taken.
+    std::size_t Queued();
 
 private:
     struct Job {
@@ -54,7 +65,9 @@ private:
     void StartWorker();
     void Work();
     std::shared_ptr<Job> FirstWaiting() const;
-    static void Write(Job& job);
+    void Write(Job& job) const;
+
+    const Writer writer_;
 
     // The system's own lock and condition variables: under Wine they wait inside the process, while each
     // wait and wake of the C++ runtime's (on semaphores) is a request to the wine server, which every file
@@ -65,4 +78,5 @@ private:
     std::deque<std::shared_ptr<Job>> jobs_;
     std::vector<std::thread> workers_;
     bool ending_ = false;
+    bool stopped_ = false; // StopAhead was called
 };

@@ -35,6 +35,7 @@ CopyReadAhead::~CopyReadAhead()
 void CopyReadAhead::Reach(std::size_t index)
 {
     current_ = index;
+    KeepInStep(index);
     const std::size_t end = std::min(manifest_.Count(), index + 1 + kCopiesAhead);
     for (; next_ < end; ++next_) {
         const std::string& entry = manifest_.Entry(next_);
@@ -44,13 +45,25 @@ void CopyReadAhead::Reach(std::size_t index)
             next_ += next_ == index;
             return;
         }
-        if (kind == Kind::CopiedAhead)
-            files_.AnnounceCopy(folder_ + kStagingFolder + entry, folder_ + entry);
+        if (kind == Kind::CopiedAhead && files_.AnnounceCopy(folder_ + kStagingFolder + entry, folder_ + entry))
+            announced_.push_back(next_);
     }
 }
 
 void CopyReadAhead::Drop()
 {
     files_.DropAnnouncedCopies();
+    announced_.clear();
     next_ = current_ + 1;
+}
+
+void CopyReadAhead::KeepInStep(std::size_t index)
+{
+    while (!announced_.empty() && announced_.front() < index)
+        announced_.pop_front();
+    if (files_.AnnouncedCopies() == announced_.size())
+        return;
+    files_.DropAnnouncedCopies();
+    announced_.clear();
+    next_ = index;
 }

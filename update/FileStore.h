@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Bytes handed out a piece at a time.
 class ByteSource {
@@ -52,4 +53,10 @@ public:
 
     // True when the system finds an entry of that name that is not a folder.
     virtual bool FileExists(const std::string& path) = 0;
+
+    // The paths (in the store's own place, readable by ReadWholeFile) of files that a run ended without
+    // letting go of (KeepFile) and that have no other name now: their bytes live nowhere else.
+    virtual std::vector<std::string> LeftKeptFiles() = 0;
+    // Removes such a file once its bytes are safe elsewhere.
+    virtual void ForgetLeftKeptFile(const std::string& path) = 0;
 };

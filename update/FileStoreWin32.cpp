@@ -101,10 +101,12 @@ public:
     KeptLink(const KeptLink&) = delete;
     KeptLink& operator=(const KeptLink&) = delete;
 
+    // A name that cannot be removed now (a program holds the log without letting it be deleted) is tried
+    // again as the program ends.
     ~KeptLink() override
     {
         file_.Reset();
-        DeleteFileW(link_.c_str());
+        RemoveTemporary(link_);
     }
 
     void Rewind() override
@@ -226,4 +228,17 @@ bool FileStoreWin32::FileExists(const std::string& path)
     // DOS date (before 1980, after 2107) still counts as present, so its records are kept.
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+std::vector<std::string> FileStoreWin32::LeftKeptFiles()
+{
+    std::vector<std::string> paths;
+    for (const std::wstring& path : LeftKeptOnlyNames(TemporariesFolder()))
+        paths.push_back(NarrowText(path, CP_ACP));
+    return paths;
+}
+
+void FileStoreWin32::ForgetLeftKeptFile(const std::string& path)
+{
+    DeleteFileA(path.c_str());
 }

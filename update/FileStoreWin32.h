@@ -13,4 +13,7 @@ public:
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
+    // The kept names in our temporaries folder that ended processes left as their files' only names.
+    std::vector<std::string> LeftKeptFiles() override;
+    void ForgetLeftKeptFile(const std::string& path) override;
 };

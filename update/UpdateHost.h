@@ -13,6 +13,7 @@ public:
     virtual int ShowMessageBox(const std::string& text, int kind, const std::string& caption) = 0;
     // Extracts into target from the archive; -1 on failure.
     virtual int ProZip(const std::string& archive, const std::string& target, int mode) = 0;
-    // Starts the exam client again and closes the update window.
+    // Starts the exam client again and closes the update window. The run's file work is over when it is
+    // called.
     virtual void RelaunchClient() = 0;
 };

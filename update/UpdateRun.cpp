@@ -8,6 +8,7 @@
 #include "update/ArchiveEntry.h"
 #include "update/CopyReadAhead.h"
 #include "update/EntrySafety.h"
+#include "update/LeftLogRecovery.h"
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
 #include "update/VersionRotation.h"
@@ -47,9 +48,12 @@ public:
         return true;
     }
 
+    // The log of the run's start is let go of before the relaunch: nothing more is recorded, and the client
+    // (or a reader of the log) that holds the log from then on must not keep our second name of it alive.
     void Finish()
     {
         RotateVersionFiles(folder_, log_, {s_.store, s_.files, s_.clock});
+        log_.earlier.reset();
         s_.host.RelaunchClient();
     }
 
@@ -136,6 +140,7 @@ void RunUpdate(const std::string& applicationFolder, const UpdateServices& servi
 {
     TextList manifest;
     manifest.LoadFromFile(services.store, applicationFolder + kManifestName);
+    FoldBackLeftLogs(services.store, applicationFolder);
     Run run(applicationFolder, services);
     if (run.InstallEntries(manifest))
         run.Finish();

@@ -12,6 +12,8 @@
 //   an error loading the manifest or a present log, before any entry is visited.
 // - Entries that would reach outside the application folder are refused (EntrySafety.h), including
 //   archive entries whose derived target would.
+// - Before the log is read, the log of a killed run's start that lives only under its kept name is folded
+//   back into it (LeftLogRecovery.h).
 // - Later plain entries are copied ahead (written and flushed, not yet in place) while earlier ones are
 //   installed (CopyReadAhead.h); entries are still handled, put in place and recorded in manifest order,
 //   and a copy failure or an entry error drops every copy made ahead before it is recorded.

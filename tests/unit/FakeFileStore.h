@@ -45,6 +45,10 @@ public:
 
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
 
+    // No run was killed here.
+    std::vector<std::string> LeftKeptFiles() override { return {}; }
+    void ForgetLeftKeptFile(const std::string&) override {}
+
 private:
     std::vector<std::shared_ptr<bool>> kept_;
 };

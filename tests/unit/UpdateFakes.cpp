@@ -34,9 +34,25 @@ std::string FakeDisk::ReadWholeFile(const std::string& path)
     return found->second;
 }
 
+namespace {
+
+// A kept file whose end is journalled ("let go <path>").
+class JournalledKept : public StringKept {
+public:
+    JournalledKept(std::string bytes, Journal& journal, std::string path)
+        : StringKept(std::move(bytes)), journal_(journal), path_(std::move(path)) {}
+    ~JournalledKept() override { journal_.push_back("let go " + path_); }
+
+private:
+    Journal& journal_;
+    const std::string path_;
+};
+
+} // namespace
+
 std::unique_ptr<KeptFile> FakeDisk::KeepFile(const std::string& path)
 {
-    return std::make_unique<StringKept>(ReadWholeFile(path));
+    return std::make_unique<JournalledKept>(ReadWholeFile(path), journal_, path);
 }
 
 void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
@@ -48,6 +64,13 @@ void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
     }
     std::string drained = Drained(bytes);
     files[path] = std::move(drained);
+}
+
+void FakeDisk::ForgetLeftKeptFile(const std::string& path)
+{
+    Note("forget " + path);
+    files.erase(path);
+    leftKept.erase(std::remove(leftKept.begin(), leftKept.end(), path), leftKept.end());
 }
 
 bool FakeDisk::FileExists(const std::string& path)
@@ -84,6 +107,7 @@ std::string FakeDisk::SourceBytes(const std::string& source, const std::string& 
             announced_.pop_front();
             if (taken)
                 return *taken;
+            DropAnnouncedCopies();
         }
     }
     const auto found = files.find(source);
@@ -104,15 +128,16 @@ bool FakeDisk::CopyFileByStream(const std::string& source, const std::string& ta
     return true;
 }
 
-void FakeDisk::AnnounceCopy(const std::string& source, const std::string& target)
+bool FakeDisk::AnnounceCopy(const std::string& source, const std::string& target)
 {
     NoteReadAhead("ahead " + source);
     const auto found = files.find(source);
     std::optional<std::string> bytes;
-    if (found != files.end() && locked.count(source) == 0)
+    if (found != files.end() && locked.count(source) == 0 && heldAhead.count(source) == 0)
         bytes = found->second;
     announced_.push_back({source, target, std::move(bytes)});
     mostAnnounced = std::max(mostAnnounced, announced_.size());
+    return true;
 }
 
 void FakeDisk::DropAnnouncedCopies()

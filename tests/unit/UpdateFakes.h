@@ -26,11 +26,15 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> locked;     // cannot be opened: reads and copies from it raise EFOpenError
+    std::vector<std::string> leftKept; // files (in `files`) that a killed run kept under their only name
+    std::set<std::string> heldAhead;  // cannot be read when announced, but can when asked for (a hold passed)
     std::set<std::string> readOnly;   // copies onto it fail, deleting it fails
     std::set<std::string> raiseOnExists; // the presence test of these paths raises
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
     // Copies announced ahead take their source's bytes at once, as the earliest a worker could read them;
-    // when set, announcements ("ahead <source>") and drops ("drop") are journalled too.
+    // one asked for whose source could not be read then drops every announced copy and is made again, as
+    // the Windows layer does. When set, announcements ("ahead <source>") and drops ("drop") are journalled
+    // too.
     bool journalReadAhead = false;
     std::vector<std::string> outOfTurn; // copies asked for while another announced copy was first
     std::size_t mostAnnounced = 0;      // the most copies announced and not yet asked for at any time
@@ -39,13 +43,15 @@ public:
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
     bool FileExists(const std::string& path) override;
+    std::vector<std::string> LeftKeptFiles() override { return leftKept; }
+    void ForgetLeftKeptFile(const std::string& path) override;
 
     bool FolderExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
     bool CopyFileByStream(const std::string& source, const std::string& target) override;
-    void AnnounceCopy(const std::string& source, const std::string& target) override;
+    bool AnnounceCopy(const std::string& source, const std::string& target) override;
     void DropAnnouncedCopies() override;
-    std::size_t AnnouncedCopies() const { return announced_.size(); }
+    std::size_t AnnouncedCopies() override { return announced_.size(); }
     bool RemoveFile(const std::string& path) override;
     bool RenameFile(const std::string& from, const std::string& to) override;
 

@@ -76,6 +76,56 @@ TEST(UpdateRun, PlainEntryIsPumpedCopiedThenTheRunRotatesAndRelaunches)
     EXPECT_EQ(w.File("UpLog.dat"), "<absent>");
 }
 
+// The log kept from the run's start is let go of (its second name removed) before the client is relaunched,
+// whether or not the run recorded anything; a run that ends early lets go of it as it ends.
+TEST(UpdateRun, TheKeptLogIsLetGoOfBeforeTheRelaunch)
+{
+    for (const char* manifest : {"readme.txt", "missing.txt\r\nreadme.txt"}) {
+        UpdateWorld w;
+        w.Manifest(manifest);
+        w.Stage("readme.txt");
+        w.disk.files[w.app + "UpLog.dat"] = "earlier\r\n";
+        w.Run();
+        EXPECT_EQ(w.Events("let go ").size(), 1u) << manifest;
+        EXPECT_LT(std::find(w.journal.begin(), w.journal.end(), "let go C:\\app\\UpLog.dat"),
+                  std::find(w.journal.begin(), w.journal.end(), "relaunch")) << manifest;
+    }
+}
+
+// A log that a killed run kept under its only name is folded back below the log before the run reads it,
+// unless the log already ends with it (the killed run had saved); it is forgotten once folded back, and
+// kept for a later run when that fails.
+TEST(UpdateRun, ALogLeftUnderItsKeptNameIsFoldedBack)
+{
+    const std::string kept = "C:\\app\\Update\\~upd\\77-kept-1.tmp";
+    struct Case {
+        const char* name;
+        const char* log; // nullptr: none
+        int failingSaves;
+        std::vector<std::string> expected;
+        bool forgotten;
+    };
+    const std::vector<Case> cases = {
+        {"a staged log was installed", "staged\r\n", 0, {"staged", "older", "oldest"}, true},
+        {"the killed run had saved", "a record\r\nolder\r\noldest\r\n", 0, {"a record", "older", "oldest"}, true},
+        {"no log", nullptr, 0, {"older", "oldest"}, true},
+        {"the fold cannot be saved", "staged\r\n", 1, {"staged"}, false},
+    };
+    for (const Case& c : cases) {
+        UpdateWorld w;
+        w.Manifest("");
+        w.disk.files[kept] = "older\noldest";
+        w.disk.leftKept = {kept};
+        if (c.log != nullptr)
+            w.disk.files[w.app + "UpLog.dat"] = c.log;
+        w.disk.failingSaves = c.failingSaves;
+        w.Run();
+        EXPECT_EQ(w.Log(), c.expected) << c.name;
+        EXPECT_EQ(w.disk.files.count(kept) == 0, c.forgotten) << c.name;
+        EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch")) << c.name;
+    }
+}
+
 TEST(UpdateRun, EmptyManifestStillRotatesAndRelaunches)
 {
     UpdateWorld w;
@@ -414,6 +464,31 @@ TEST(UpdateRun, NothingIsCopiedAheadAcrossAnArchiveEntry)
     EXPECT_GT(Position(w, "ahead C:\\app\\Update\\c.txt"), zip);
     EXPECT_EQ(w.File("d.txt"), "new");
     EXPECT_THAT(w.disk.outOfTurn, IsEmpty());
+}
+
+// A copy that could not be made ahead is made again in turn, which drops the copies announced after it;
+// the look-ahead then starts again at the next entry, so no entry is asked for while a later one is first
+// (under Windows that copy would meet a worker's open of the same file, and fail for a file that is there).
+TEST(UpdateRun, TheLookAheadStaysInStepAfterACopyIsMadeAgainInTurn)
+{
+    for (const int held : {0, 3}) {
+        UpdateWorld w;
+        w.disk.journalReadAhead = true;
+        std::string manifest;
+        for (int i = 0; i < 14; ++i) {
+            const std::string entry = "f" + std::to_string(i % 11) + ".bin";
+            w.Stage(entry, "bytes of " + entry);
+            manifest += entry + "\r\n";
+        }
+        w.Manifest(manifest);
+        w.disk.heldAhead.insert(w.app + "Update\\f" + std::to_string(held) + ".bin");
+        w.Run();
+        EXPECT_EQ(w.Events("copy ").size(), 14u) << held;
+        EXPECT_EQ(w.File("f10.bin"), "bytes of f10.bin") << held;
+        EXPECT_THAT(w.disk.outOfTurn, IsEmpty()) << held;
+        EXPECT_THAT(w.Log(), IsEmpty()) << held;
+        EXPECT_GT(w.disk.mostAnnounced, 1u) << held;
+    }
 }
 
 // However long the manifest, only a few copies are ahead at any time; the same entry twice is installed twice.

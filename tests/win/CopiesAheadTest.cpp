@@ -1,6 +1,8 @@
 // Copies that UpdateFilesWin32 writes ahead on its workers, put in place in turn, on real files under Wine.
 #include <windows.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,4 +115,37 @@ TEST_F(CopiesAheadTest, SourceErrorsAreThoseOfACopyMadeInTurn)
     for (int i : {0, 2, 3})
         EXPECT_EQ(ScratchFolder::Read(Target(i)), Bytes(0)) << i;
     EXPECT_FALSE(Exists(Target(1)));
+}
+
+// A copy that cannot be written ahead (the disk too full for several copies at once) is no copy failure:
+// it is made again in its turn, and nothing more is copied ahead in that run, so a disk that holds one
+// copy at a time suffices.
+TEST_F(CopiesAheadTest, ACopyThatCannotBeWrittenAheadIsMadeInTurnAndStopsTheCopiesAhead)
+{
+    const int count = 6;
+    for (int i = 0; i < count; ++i)
+        ASSERT_TRUE(ScratchFolder::Write(Staged(i), Bytes(i)));
+    std::atomic<int> writtenAhead{0};
+    const auto diskFull = [&](const std::string&, const std::string&) {
+        ++writtenAhead;
+        SetLastError(ERROR_DISK_FULL);
+        return std::unique_ptr<ReplacementFile>();
+    };
+    {
+        const TemporariesScope run;
+        UpdateFilesWin32 files(diskFull);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(files.AnnounceCopy(Staged(i), Target(i))) << i;
+        EXPECT_TRUE(files.CopyFileByStream(Staged(0), Target(0)));
+        EXPECT_EQ(files.AnnouncedCopies(), 0u) << "the copies ahead were dropped";
+        const int tried = writtenAhead;
+        for (int i = 1; i < count; ++i) {
+            EXPECT_FALSE(files.AnnounceCopy(Staged(i), Target(i))) << i;
+            EXPECT_TRUE(files.CopyFileByStream(Staged(i), Target(i))) << i;
+        }
+        EXPECT_EQ(writtenAhead, tried) << "nothing more was written ahead";
+        EXPECT_THAT(OwnTemporaries(), IsEmpty());
+    }
+    for (int i = 0; i < count; ++i)
+        EXPECT_EQ(ScratchFolder::Read(Target(i)), Bytes(i)) << i;
 }

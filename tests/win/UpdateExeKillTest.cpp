@@ -20,6 +20,7 @@
 #include "common/TemporariesWin32.h"
 #include "common/WideTextWin32.h"
 #include "support/FixturePath.h"
+#include "support/MessageBoxWatcher.h"
 #include "support/UpdaterRun.h"
 
 namespace {
@@ -316,6 +317,46 @@ TEST_F(UpdateExeKillTest, AKilledApplierKeepsNoLaterOneOut)
     const std::size_t lines = static_cast<std::size_t>(std::count(log.begin(), log.end(), '\n'));
     EXPECT_GE(lines, missing.size() + 2) << "the next run's records above the killed one's";
     ExpectRunsWorked(firstEndedItself ? 2 : 1, clientStarts);
+    EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty());
+}
+
+} // namespace
+
+namespace {
+
+// Killed while the notice of a copy failure is up, after an entry installed a staged log and before the
+// record was saved: the log of the run's start then lives only under our kept name, and the next run
+// folds it back below the log instead of clearing it away.
+TEST(UpdateExeKilledAtNoticeTest, TheLogOfTheKilledRunsStartIsFoldedBackByTheNextRun)
+{
+    UpdaterFixture app;
+    app.Write("UpLog.dat", "earlier run\r\n");
+    app.Write("Update\\UpLog.dat", "staged line\r\n");
+    app.Write("ro.txt", "old");
+    ASSERT_TRUE(SetFileAttributesA((app.Folder() + "ro.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    app.Write("Update\\ro.txt", "new");
+    app.WriteManifest({"UpLog.dat", "ro.txt"});
+    std::vector<DWORD> runs;
+    {
+        const StartedProcess first = app.Start("-UR");
+        runs.push_back(first.Id());
+        const MessageBoxWatcher killAtNotice(IDOK, [&](const SeenMessageBox&) {
+            const KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, first.Id()));
+            TerminateProcess(process.Get(), 1);
+            WaitForSingleObject(process.Get(), kRunTimeoutMs);
+        }, first.Id());
+        ASSERT_EQ(killAtNotice.WaitForBoxes(1, kRunTimeoutMs).size(), 1u);
+        ASSERT_TRUE(first.Ended());
+    }
+    ASSERT_EQ(app.Read("UpLog.dat"), "staged line\r\n") << "killed before its record was saved";
+    SetFileAttributesA((app.Folder() + "ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+    app.WriteManifest({});
+
+    const StartedProcess next = app.Start("-UR");
+    runs.push_back(next.Id());
+    ASSERT_TRUE(next.Ended(kRunTimeoutMs));
+
+    EXPECT_EQ(app.Read("UpLog.dat"), "staged line\r\nearlier run\r\n");
     EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty());
 }
 

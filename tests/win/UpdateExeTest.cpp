@@ -161,6 +161,7 @@ TEST_F(UpdateExeTest, CleanUpdateInstallsRotatesAndRelaunchesBeforeTheWindowShow
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_EQ(ArgumentsOf(starts[1].commandLine), std::vector<std::string>{LaunchedWith});
     EXPECT_EQ(starts[1].folder + "\\", app.Folder());
+    EXPECT_TRUE(starts[1].applierLockFree) << "the lock is let go of before the relaunch: the client may start an applier at once";
     const auto showings = app.Showings();
     ASSERT_EQ(showings.size(), 1u);
     EXPECT_TRUE(showings[0].clientStartedBefore) << "the window comes on screen only after the relaunch";

@@ -173,11 +173,13 @@ std::vector<ClientStart> UpdaterFixture::ClientStarts() const
     std::vector<ClientStart> starts;
     for (const std::string& line : Lines(ScratchFolder::Read(clientRecord_))) {
         if (!After(line, "process=").empty())
-            starts.push_back({static_cast<DWORD>(std::stoul(After(line, "process="))), "", ""});
+            starts.push_back({static_cast<DWORD>(std::stoul(After(line, "process="))), "", "", false});
         else if (!starts.empty() && line.rfind("commandLine=", 0) == 0)
             starts.back().commandLine = After(line, "commandLine=");
         else if (!starts.empty() && line.rfind("folder=", 0) == 0)
             starts.back().folder = After(line, "folder=");
+        else if (!starts.empty() && line == "applierLock=free")
+            starts.back().applierLockFree = true;
     }
     return starts;
 }

@@ -20,6 +20,7 @@ struct ClientStart {
     DWORD processId = 0;
     std::string commandLine;
     std::string folder;
+    bool applierLockFree = false; // whether the folder's applier lock was free when the client started
 };
 
 struct Showing {
