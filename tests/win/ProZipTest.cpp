@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 
 #include "common/AsideName.h"
 #include "common/HandlesWin32.h"
@@ -170,31 +172,41 @@ TEST_F(ProZipTest, FailsWhenTheTargetCannotBeWritten)
 }
 
 // A new TkZip.dll extracted by the TkZip.dll in use: a copy loaded from an application folder replaces its
-// own file, is renamed aside into the temporaries folder there, and goes on working from that image.
-TEST_F(ProZipTest, ReplacesItsOwnLoadedFileAndGoesOnWorking)
+// own file, is renamed aside into the temporaries folder there, and goes on working from that image. A
+// read-only one is refused as any read-only target is.
+TEST_F(ProZipTest, ReplacesItsOwnLoadedFileUnlessReadOnlyAndGoesOnWorking)
 {
     ScratchFolder application("ProZipSelf");
     const std::string library = application.Path() + "TkZip.dll";
     ASSERT_TRUE(CopyFileA((ProgramsFolder() + "TkZip.dll").c_str(), library.c_str(), FALSE));
-    const HMODULE loaded = LoadLibraryA(library.c_str());
+    const std::string oldBytes = ScratchFolder::Read(library);
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> loaded(LoadLibraryA(library.c_str()),
+                                                                                        FreeLibrary);
     ASSERT_NE(loaded, nullptr);
-    ASSERT_NE(loaded, GetModuleHandleA("TkZip.dll")) << "a second image, not the test program's own";
-    const auto proZip = reinterpret_cast<decltype(&ProZip)>(reinterpret_cast<void*>(GetProcAddress(loaded, "ProZip")));
-    const std::string archive = Stage(application, "Stored.zip", "TkZip_dll.zip");
+    ASSERT_NE(loaded.get(), GetModuleHandleA("TkZip.dll")) << "a second image, not the test program's own";
+    const auto proZip =
+        reinterpret_cast<decltype(&ProZip)>(reinterpret_cast<void*>(GetProcAddress(loaded.get(), "ProZip")));
+    const std::wstring archive = WideText(Stage(application, "Stored.zip", "TkZip_dll.zip"), CP_ACP);
+    const std::string temporaries = application.Path() + "Update\\~upd\\";
 
-    EXPECT_EQ(proZip(WideText(archive, CP_ACP).c_str(), WideText(library, CP_ACP).c_str(), 1), 0);
+    SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(proZip(archive.c_str(), WideText(library, CP_ACP).c_str(), 1), -1) << "read-only";
+    EXPECT_TRUE(ScratchFolder::Read(library) == oldBytes);
+    EXPECT_TRUE(NamesIn(temporaries).empty()) << "nothing put aside";
+    SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_EQ(proZip(archive.c_str(), WideText(library, CP_ACP).c_str(), 1), 0);
     EXPECT_EQ(ScratchFolder::Read(library), "stored member\r\n");
     const std::string readme = application.Path() + "readme.txt";
-    EXPECT_EQ(proZip(WideText(archive, CP_ACP).c_str(), WideText(readme, CP_ACP).c_str(), 1), 0)
-        << "the image aside goes on extracting";
+    EXPECT_EQ(proZip(archive.c_str(), WideText(readme, CP_ACP).c_str(), 1), 0) << "the image aside goes on extracting";
     EXPECT_EQ(ScratchFolder::Read(readme), "stored member\r\n");
-    const std::vector<std::wstring> asides = NamesIn(application.Path() + "Update\\~upd\\");
+    const std::vector<std::wstring> asides = NamesIn(temporaries);
     ASSERT_EQ(asides.size(), 1u);
     std::wstring origin;
     EXPECT_TRUE(AsideOrigin(asides[0], origin));
     EXPECT_EQ(origin, L"TkZip.dll");
     EXPECT_EQ(asides[0].rfind(std::to_wstring(GetCurrentProcessId()) + L"-", 0), 0u) << "named for its process";
-    FreeLibrary(loaded);
+    EXPECT_TRUE(ScratchFolder::Read(temporaries + std::string(asides[0].begin(), asides[0].end())) == oldBytes);
 }
 
 } // namespace
