@@ -32,6 +32,7 @@ target_link_libraries(shell PUBLIC core)
 file(GLOB TKZIP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
 if(TKZIP_SOURCES)
   add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp
+                           ${CMAKE_SOURCE_DIR}/common/AsideName.cpp
                            ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp

@@ -27,14 +27,14 @@ bool TakeOldFilesLooks(const std::wstring& replacement, HANDLE old, DWORD attrib
     return true;
 }
 
-// An existing target is replaced only when it is a file that may be written and that no other program
-// holds open: it is opened so, with no sharing (a folder fails there; under Wine as root a read-only
-// file does not, so its attribute is checked as well). The replacement takes the old file's attributes
-// and access rules before the rename, so that the target never shows without them.
-bool TakeOldFilesPlace(const std::wstring& replacement, const std::wstring& target)
+// Opens the existing target with the access and sharing given and, unless it is a folder or read-only
+// (under Wine as root a read-only file opens for writing, so its attribute is checked), gives the
+// replacement its attributes and access rules, so that the target never shows without them. The handle
+// is closed again before the rename.
+bool TakeTargetsLooks(const std::wstring& replacement, const std::wstring& target, DWORD access, DWORD sharing)
 {
-    FileHandle old(CreateFileW(target.c_str(), GENERIC_WRITE | READ_CONTROL, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle old(CreateFileW(target.c_str(), access | READ_CONTROL, sharing, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
     FILE_BASIC_INFO basic{};
     if (!old || !GetFileInformationByHandleEx(old.Get(), FileBasicInfo, &basic, sizeof basic))
         return false;
@@ -42,10 +42,48 @@ bool TakeOldFilesPlace(const std::wstring& replacement, const std::wstring& targ
         SetLastError(ERROR_ACCESS_DENIED);
         return false;
     }
-    if (!TakeOldFilesLooks(replacement, old.Get(), basic.FileAttributes))
+    return TakeOldFilesLooks(replacement, old.Get(), basic.FileAttributes);
+}
+
+// An existing target is replaced only when it is a file that may be written and that no other program
+// holds open: it is opened so, with no sharing (a folder fails there).
+bool TakeOldFilesPlace(const std::wstring& replacement, const std::wstring& target)
+{
+    return TakeTargetsLooks(replacement, target, GENERIC_WRITE, 0) &&
+           MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+// Whether the file is an image that this process has mapped: its program or a library loaded into it,
+// found by the path it was loaded from (letter case ignored).
+bool InUseHere(const std::wstring& path)
+{
+    HMODULE module = nullptr;
+    return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, path.c_str(), &module) != 0;
+}
+
+// An image that this process has mapped (Update.exe itself, the TkZip.dll bound to it) can be neither
+// opened for writing, replaced nor deleted, only renamed: when TakeOldFilesPlace failed so, the image is
+// renamed aside into our temporaries folder (MoveAside) and the replacement into its place; should the
+// second rename fail, the image is renamed back. The image aside stays mapped, and so on disk, until the
+// process ends; a later clearing of the folder deletes it, or puts it back when a kill between the two
+// renames left the target missing. Any other failure is left as it was.
+bool TakeImagesPlace(const std::wstring& replacement, const std::wstring& target)
+{
+    const DWORD error = GetLastError();
+    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) || !InUseHere(target)) {
+        SetLastError(error);
         return false;
-    old.Reset();
-    return MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    std::wstring aside;
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    if (!TakeTargetsLooks(replacement, target, FILE_READ_ATTRIBUTES, sharing) || !MoveAside(target, aside))
+        return false;
+    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        return true;
+    const DWORD failure = GetLastError();
+    MoveFileExW(aside.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+    SetLastError(failure);
+    return false;
 }
 
 // The folder part of a path, ending in "\\".
@@ -96,7 +134,8 @@ bool ReplacementFile::Commit()
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.
     const bool isNew = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS || !TakeOldFilesPlace(path_, target_)))
+    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS ||
+                   (!TakeOldFilesPlace(path_, target_) && !TakeImagesPlace(path_, target_))))
         return false;
     // A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
     if (isNew)

@@ -2,8 +2,9 @@
 // A new file that takes a target's place in one step when committed, so that the target holds either its
 // old bytes or all of the new ones, whenever the writer is killed. The file is written in our temporaries
 // folder on the target's volume (common/TemporariesWin32.h), never beside the target, and the old file is
-// never moved aside, so no temporary is ever the only copy of it. An uncommitted file is removed when the
-// object goes. Wide paths, used by Update.exe and TkZip.dll alike. Windows only.
+// never moved aside, but for an image that this process has in use (below), so no temporary is ever the
+// only copy of it. An uncommitted file is removed when the object goes. Wide paths, used by Update.exe and
+// TkZip.dll alike. Windows only.
 #include <windows.h>
 
 #include <cstddef>
@@ -36,8 +37,12 @@ public:
     // takes the access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
-    // attributes and access rules. False on failure (GetLastError tells why); the target then keeps its
-    // old content.
+    // attributes and access rules. An image that this process has mapped (its own Update.exe, the loaded
+    // TkZip.dll), which Windows lets nobody write, replace or delete but lets be renamed, is renamed aside
+    // into our temporaries folder under a name that says where it came from (MoveAside), and the
+    // replacement renamed into its place; the aside goes with a later clearing once this process has ended
+    // (RemoveLeftTemporaries), which puts it back instead should a kill between the two renames have left
+    // the target missing. False on failure (GetLastError tells why); the target then keeps its old content.
     bool Commit();
 
 private:

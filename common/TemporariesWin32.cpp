@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/AccessRulesWin32.h"
+#include "common/AsideName.h"
 #include "common/HandlesWin32.h"
 
 namespace {
@@ -171,6 +172,26 @@ std::vector<std::wstring>& LeftToEnd()
     return paths;
 }
 
+// The application folder that the temporaries folder lies in, ending in "\\"; empty for another folder.
+std::wstring ApplicationFolderOf(const std::wstring& temporaries)
+{
+    const std::size_t length = std::wcslen(kFolderName);
+    if (temporaries.size() < length || temporaries.compare(temporaries.size() - length, length, kFolderName) != 0)
+        return L"";
+    return temporaries.substr(0, temporaries.size() - length);
+}
+
+// The file's path relative to the application folder; empty when it lies elsewhere.
+std::wstring RelativeToApplicationFolder(const std::wstring& file)
+{
+    const std::wstring folder = ApplicationFolderOf(TemporariesFolder());
+    const int length = static_cast<int>(folder.size());
+    if (folder.empty() || file.size() <= folder.size() ||
+        CompareStringOrdinal(file.c_str(), length, folder.c_str(), length, TRUE) != CSTR_EQUAL)
+        return L"";
+    return file.substr(folder.size());
+}
+
 } // namespace
 
 void RemoveTemporary(const std::wstring& path)
@@ -186,6 +207,43 @@ void RemoveTemporariesLeftToEnd()
     LeftToEnd().clear();
 }
 
+bool MoveAside(const std::wstring& file, std::wstring& path)
+{
+    const std::wstring origin = RelativeToApplicationFolder(file);
+    if (!FitsAsideName(origin)) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return MakeTemporary([&](unsigned long processId, unsigned serial) { return AsideName(processId, serial, origin); },
+                         [&](const std::wstring& name) {
+                             return MoveFileExW(file.c_str(), name.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+                         },
+                         path);
+}
+
+namespace {
+
+// An image put aside by a process that has ended: back to where it came from when that is missing (it is
+// then the only copy, left by a kill between the two renames), else deleted. What cannot be done now (the
+// image is still mapped, its origin's folder is gone) is left for a later clearing. The asides of this
+// process and of running ones are mapped, and stay.
+void ClearAside(const std::wstring& folder, const wchar_t* name)
+{
+    const DWORD owner = OwnerOf(name);
+    std::wstring origin;
+    const std::wstring applicationFolder = ApplicationFolderOf(folder);
+    if (owner == GetCurrentProcessId() || Runs(owner) || applicationFolder.empty() || !AsideOrigin(name, origin))
+        return;
+    const std::wstring aside = folder + name;
+    const std::wstring home = applicationFolder + origin;
+    if (GetFileAttributesW(home.c_str()) != INVALID_FILE_ATTRIBUTES)
+        DeleteFileW(aside.c_str());
+    else if (GetLastError() == ERROR_FILE_NOT_FOUND)
+        MoveFileExW(aside.c_str(), home.c_str(), MOVEFILE_WRITE_THROUGH);
+}
+
+} // namespace
+
 void RemoveLeftTemporaries(const std::wstring& folder)
 {
     if (folder.empty())
@@ -193,7 +251,9 @@ void RemoveLeftTemporaries(const std::wstring& folder)
     WIN32_FIND_DATAW found{};
     FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
     for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
-        if (LeftOver(folder, found.cFileName))
+        if (IsAsideName(found.cFileName))
+            ClearAside(folder, found.cFileName);
+        else if (LeftOver(folder, found.cFileName))
             DeleteFileW((folder + found.cFileName).c_str());
     find.Reset();
     RemoveDirectoryW(folder.c_str());

@@ -7,7 +7,8 @@
 // place of ours, on the volume of every target (targets lie inside the application folder), so that a
 // temporary takes its target's place by a rename; its short names never make an install fail that the
 // target's own path allows; and nothing of ours lands among the client's files. A temporary is named
-// "<process id>-<serial>.tmp" after the process writing it. The folder is made when a temporary is needed
+// "<process id>-<serial>.tmp" after the process writing it; an image put aside, by the form of
+// common/AsideName.h. The folder is made when a temporary is needed
 // and removed, once empty, when the update run or the ProZip call that used it ends (TemporariesScope). A caller of ProZip whose target lies on another volume than the
 // DLL gets a failure (-1): the rename cannot cross volumes.
 #include <windows.h>
@@ -54,6 +55,13 @@ void RemoveTemporary(const std::wstring& path);
 // forgets them: what is still held then goes with a later run's clearing. Main thread only.
 void RemoveTemporariesLeftToEnd();
 
+// Renames the file, which lies in this module's application folder, into this module's temporaries folder
+// (made when missing) under an aside name of this process (common/AsideName.h) that carries the file's path
+// relative to the application folder; `path` receives the new path. Images in use are put aside so (see
+// ReplacementFileWin32.h). False when the rename fails (GetLastError tells why; `path` is then empty), or
+// with ERROR_ACCESS_DENIED when the file lies elsewhere or its relative path is too long for the name.
+bool MoveAside(const std::wstring& file, std::wstring& path);
+
 // Clears this module's temporaries folder when made and again when it goes (RemoveLeftTemporaries), so the
 // folder stays while a run or a ProZip call installs file after file and is gone once it ends. What was
 // found out about the access rules that folders hand down (AccessRulesWin32.h) is kept just as long.
@@ -68,8 +76,12 @@ public:
 // Removes the temporaries that ended processes left in the folder (a process is killed between creating
 // and renaming its file, or while it keeps a name), and this process's own but for its kept names, then
 // the folder when that leaves it empty. Files of running processes, and names of other forms, are kept,
-// and so is a kept name left by an ended process that is its file's only name (LeftKeptOnlyNames). A
-// temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
+// and so is a kept name left by an ended process that is its file's only name (LeftKeptOnlyNames).
+// An image that an ended process put aside (MoveAside) goes back to its origin in the application folder
+// when nothing is there, since it is then the only copy (the process was killed between renaming it aside
+// and renaming the new file in); else it is deleted, once no longer mapped. This process's asides stay:
+// they are mapped until it ends.
+// A temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
 // start, which every save of that run has written into the log again, or which, as the only name left of
 // that log, is not removed here; so removing one never loses a user's file.
 void RemoveLeftTemporaries(const std::wstring& folder);

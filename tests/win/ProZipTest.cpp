@@ -5,10 +5,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
+#include <type_traits>
 
+#include "common/AsideName.h"
 #include "common/HandlesWin32.h"
+#include "common/WideTextWin32.h"
 #include "support/FixturePath.h"
 #include "support/ScratchFolder.h"
+#include "support/UpdaterRun.h"
+#include "tkzip/ProZip.h"
 
 namespace {
 
@@ -23,6 +29,18 @@ std::string Repeat(const std::string& text, int times)
     for (int i = 0; i < times; ++i)
         result += text;
     return result;
+}
+
+// The names of the files in the folder.
+std::vector<std::wstring> NamesIn(const std::string& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    const FindHandle find(FindFirstFileW(WideText(folder + "*.*", CP_ACP).c_str(), &found));
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(found.cFileName);
+    return names;
 }
 
 std::vector<std::string> With(std::vector<std::string> names, const std::string& name)
@@ -151,6 +169,44 @@ TEST_F(ProZipTest, FailsWhenTheTargetCannotBeWritten)
     EXPECT_EQ(CallProZip(archive, folder_.Path() + "missing\\readme.txt", 1), -1) << "target's folder is missing";
     EXPECT_EQ(folder_.Names(), before);
     EXPECT_TRUE(RemoveDirectoryA(folderTarget.c_str())) << "the folder stays empty";
+}
+
+// A new TkZip.dll extracted by the TkZip.dll in use: a copy loaded from an application folder replaces its
+// own file, is renamed aside into the temporaries folder there, and goes on working from that image. A
+// read-only one is refused as any read-only target is.
+TEST_F(ProZipTest, ReplacesItsOwnLoadedFileUnlessReadOnlyAndGoesOnWorking)
+{
+    ScratchFolder application("ProZipSelf");
+    const std::string library = application.Path() + "TkZip.dll";
+    ASSERT_TRUE(CopyFileA((ProgramsFolder() + "TkZip.dll").c_str(), library.c_str(), FALSE));
+    const std::string oldBytes = ScratchFolder::Read(library);
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> loaded(LoadLibraryA(library.c_str()),
+                                                                                        FreeLibrary);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(loaded.get(), GetModuleHandleA("TkZip.dll")) << "a second image, not the test program's own";
+    const auto proZip =
+        reinterpret_cast<decltype(&ProZip)>(reinterpret_cast<void*>(GetProcAddress(loaded.get(), "ProZip")));
+    const std::wstring archive = WideText(Stage(application, "Stored.zip", "TkZip_dll.zip"), CP_ACP);
+    const std::string temporaries = application.Path() + "Update\\~upd\\";
+
+    SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(proZip(archive.c_str(), WideText(library, CP_ACP).c_str(), 1), -1) << "read-only";
+    EXPECT_TRUE(ScratchFolder::Read(library) == oldBytes);
+    EXPECT_TRUE(NamesIn(temporaries).empty()) << "nothing put aside";
+    SetFileAttributesA(library.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_EQ(proZip(archive.c_str(), WideText(library, CP_ACP).c_str(), 1), 0);
+    EXPECT_EQ(ScratchFolder::Read(library), "stored member\r\n");
+    const std::string readme = application.Path() + "readme.txt";
+    EXPECT_EQ(proZip(archive.c_str(), WideText(readme, CP_ACP).c_str(), 1), 0) << "the image aside goes on extracting";
+    EXPECT_EQ(ScratchFolder::Read(readme), "stored member\r\n");
+    const std::vector<std::wstring> asides = NamesIn(temporaries);
+    ASSERT_EQ(asides.size(), 1u);
+    std::wstring origin;
+    EXPECT_TRUE(AsideOrigin(asides[0], origin));
+    EXPECT_EQ(origin, L"TkZip.dll");
+    EXPECT_EQ(asides[0].rfind(std::to_wstring(GetCurrentProcessId()) + L"-", 0), 0u) << "named for its process";
+    EXPECT_TRUE(ScratchFolder::Read(temporaries + std::string(asides[0].begin(), asides[0].end())) == oldBytes);
 }
 
 } // namespace
