@@ -58,11 +58,14 @@ if(TKZIP_SOURCES)
   target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION} -Wl,--kill-at)
   target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt advapi32)
   # --kill-at strips the i686 import library's symbol too, while callers reference ProZip@12: dlltool
-  # remakes the import library with the decorated symbol bound to the undecorated export.
+  # remakes the import library with the decorated symbol bound to the undecorated export. It is named
+  # without its folder: dlltool makes symbols from the name, which would carry the build folder into
+  # Update.exe's symbol table.
   if(UPDATER_WIN_ARCH STREQUAL "i686")
     add_custom_command(TARGET TkZip POST_BUILD
       COMMAND ${UPDATER_TRIPLE}-dlltool --kill-at -D TkZip.dll -d ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def
-              -l $<TARGET_LINKER_FILE:TkZip>)
+              -l $<TARGET_LINKER_FILE_NAME:TkZip>
+      WORKING_DIRECTORY $<TARGET_LINKER_FILE_DIR:TkZip>)
   endif()
 endif()
 
