@@ -50,13 +50,27 @@ verify_images() {
   done
 }
 
+# pfx_pem PFX PASSWORD [OPTION...]: the PFX file's certificates as PEM (openssl pkcs12's options, as -clcerts
+# for the signer's alone). PFX files exported on Windows are often encrypted with RC2, which OpenSSL 3 reads
+# only with its legacy provider.
+pfx_pem() {
+  local pfx=$1 password=$2 pem; shift 2
+  pem=$(openssl pkcs12 -in "$pfx" -nokeys "$@" -passin fd:3 3< <(printf '%s' "$password") 2>/dev/null) ||
+    pem=$(openssl pkcs12 -legacy -in "$pfx" -nokeys "$@" -passin fd:3 3< <(printf '%s' "$password")) || return 1
+  printf '%s\n' "$pem"
+}
+
 # pfx_certificates PFX PASSWORD OUT: the PFX file's certificates, with the system's trusted ones, as the
 # PEM file that verify_images trusts: a signature verifies when it chains to either.
 pfx_certificates() {
-  local pfx=$1 password=$2 out=$3
-  openssl pkcs12 -in "$pfx" -nokeys -passin fd:3 3< <(printf '%s' "$password") >"$out"
-  [ -f /etc/ssl/certs/ca-certificates.crt ] && cat /etc/ssl/certs/ca-certificates.crt >>"$out"
+  pfx_pem "$1" "$2" >"$3" || return 1
+  [ -f /etc/ssl/certs/ca-certificates.crt ] && cat /etc/ssl/certs/ca-certificates.crt >>"$3"
   return 0
+}
+
+# pfx_signer PFX PASSWORD: the subject of the PFX file's signing certificate.
+pfx_signer() {
+  pfx_pem "$1" "$2" -clcerts | openssl x509 -noout -subject
 }
 
 # write_sums FOLDER NAME: NAME in FOLDER, the SHA-256 sums of its images in sha256sum's format.

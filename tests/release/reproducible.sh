@@ -12,7 +12,7 @@ fail() { echo "FAILED: $*"; status=1; }
 for image in "${RELEASE_IMAGES[@]}"; do
   echo "$image: tested $(date -r "$tested/$image" +%T) in $tested, released $(date -r "$copy/build/release/$image" +%T) in $copy"
   cmp "$tested/$image" "$copy/dist/$image" || fail "$image differs between the tested tree and the release"
-  for path in "$checkout" "$copy" /opt/updater-deps; do
+  for path in "$checkout" "$copy" "${UPDATER_DEPS:-/opt/updater-deps}"; do
     grep -q -a -F "$path" "$tested/$image" "$copy/dist/$image" && fail "$image holds the path $path"
   done
 done

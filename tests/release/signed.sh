@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # release.signed: scripts/release in the copy of release_of_copy.sh with a throwaway code-signing certificate
-# made here. The signed images must verify against it and no longer once a byte is changed; the sums and the
+# made here. A wrong password must stop it; the signed images must verify against it and no longer once a byte is changed; the sums and the
 # archive must be those of the signed images, the unsigned sums those of the images as built; the signed
 # Update.exe must run under Wine and end by itself with exit code 0 (where this kernel runs 32-bit code); and
 # scripts/check-release must accept the signed images and refuse a changed one.
@@ -23,6 +23,10 @@ password=throwaway-$$
 openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
   -subj "/CN=Updater test signer" -addext extendedKeyUsage=codeSigning -addext keyUsage=digitalSignature 2>/dev/null
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/signer.pfx" -passout "pass:$password"
+
+out=$(RELEASE_PFX=$work/signer.pfx RELEASE_PFX_PASSWORD=wrong-$password "$copy/scripts/release" 2>&1) &&
+  fail "scripts/release goes on with a wrong password"
+grep -q '^release: cannot read .*signer.pfx' <<<"$out" || { echo "$out"; fail "scripts/release does not say why it stopped"; }
 
 out=$(RELEASE_PFX=$work/signer.pfx RELEASE_PFX_PASSWORD=$password SOURCE_DATE_EPOCH=$(cat "$copy.epoch") \
   "$copy/scripts/release" 2>&1) || { echo "$out"; echo "FAILED: scripts/release with a certificate"; exit 1; }
