@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # release.signed: scripts/release in the copy of release_of_copy.sh with a throwaway code-signing certificate
-# made here. A wrong password must stop it; the signed images must verify against it and no longer once a byte is changed; the sums and the
-# archive must be those of the signed images, the unsigned sums those of the images as built; the signed
-# Update.exe must run under Wine and end by itself with exit code 0 (where this kernel runs 32-bit code); and
-# scripts/check-release must accept the signed images and refuse a changed one.
+# made here. A wrong password must stop it; the signed images must verify against the certificate, and no
+# longer once a byte is changed; the sums and the archive must be those of the signed images, the unsigned
+# sums those of the images as built; the signed Update.exe must run under Wine and end by itself with exit
+# code 0 (where this kernel runs 32-bit code); and scripts/check-release must accept the signed images and
+# refuse a changed one.
 # Usage: signed.sh CHECKOUT COPY
 set -euo pipefail
 checkout=$1 copy=$2
