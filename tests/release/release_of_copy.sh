@@ -8,7 +8,7 @@ checkout=$1 copy=$2
 rm -rf "$copy" && mkdir -p "$copy"
 # Files deleted in the work tree but not yet from the index are listed too; tar passes over them.
 (cd "$checkout" && git ls-files -z --cached --others --exclude-standard |
-  tar --null -T - --no-recursion --ignore-failed-read -cf - 2>/dev/null) | tar -C "$copy" -xf -
+  tar --no-recursion --ignore-failed-read --null -T - -cf -) | tar -C "$copy" -xf -
 epoch=$(git -C "$checkout" log -1 --format=%ct)
 echo "$epoch" >"$copy.epoch"
 out=$(env -u RELEASE_PFX -u RELEASE_PFX_PASSWORD SOURCE_DATE_EPOCH="$epoch" "$copy/scripts/release" 2>&1) || {
