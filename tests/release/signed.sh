@@ -25,12 +25,13 @@ openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/ce
   -subj "/CN=Updater test signer" -addext extendedKeyUsage=codeSigning -addext keyUsage=digitalSignature 2>/dev/null
 openssl pkcs12 -export -inkey "$work/key.pem" -in "$work/cert.pem" -out "$work/signer.pfx" -passout "pass:$password"
 
+export SOURCE_DATE_EPOCH
+SOURCE_DATE_EPOCH=$(cat "$copy.epoch")
 out=$(RELEASE_PFX=$work/signer.pfx RELEASE_PFX_PASSWORD=wrong-$password "$copy/scripts/release" 2>&1) &&
   fail "scripts/release goes on with a wrong password"
 grep -q '^release: cannot read .*signer.pfx' <<<"$out" || { echo "$out"; fail "scripts/release does not say why it stopped"; }
 
-out=$(RELEASE_PFX=$work/signer.pfx RELEASE_PFX_PASSWORD=$password SOURCE_DATE_EPOCH=$(cat "$copy.epoch") \
-  "$copy/scripts/release" 2>&1) || { echo "$out"; echo "FAILED: scripts/release with a certificate"; exit 1; }
+out=$(RELEASE_PFX=$work/signer.pfx RELEASE_PFX_PASSWORD=$password "$copy/scripts/release" 2>&1) || { echo "$out"; echo "FAILED: scripts/release with a certificate"; exit 1; }
 echo "$out"
 grep -q '^release: signed with subject=CN *= *Updater test signer, signatures verified' <<<"$out" ||
   fail "the release does not say that it is signed and verified"
@@ -68,8 +69,8 @@ fi
 mkdir "$work/shipped" "$work/changed"
 cp "$dist/Update.exe" "$dist/TkZip.dll" "$work/shipped/"
 cp "$work/Update.exe" "$dist/TkZip.dll" "$work/changed/"
-SOURCE_DATE_EPOCH=$(cat "$copy.epoch") "$copy/scripts/check-release" "$work/shipped" || fail "check-release refuses the signed images"
-check=$(SOURCE_DATE_EPOCH=$(cat "$copy.epoch") "$copy/scripts/check-release" "$work/changed") &&
+"$copy/scripts/check-release" "$work/shipped" || fail "check-release refuses the signed images"
+check=$("$copy/scripts/check-release" "$work/changed") &&
   fail "check-release accepts a changed Update.exe"
 echo "$check"
 grep -q '^Update.exe: DIFFERS' <<<"$check" && grep -q '^TkZip.dll: matches' <<<"$check" ||
