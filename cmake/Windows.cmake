@@ -19,6 +19,21 @@ set(DECLARED_WINDOWS_VERSION
     -Wl,--major-os-version=${WINDOWS_API_MAJOR},--minor-os-version=${WINDOWS_API_MINOR}
     -Wl,--major-subsystem-version=${WINDOWS_API_MAJOR},--minor-subsystem-version=${WINDOWS_API_MINOR})
 
+# The same commit gives byte-identical images in any folder, at any time, on any machine: the linker writes no
+# time into the PE header (0 instead), the compiler writes paths relative to the source and build trees (for
+# __FILE__ and debug information), and static libraries are archived without times, owners or modes.
+add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=;-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>")
+add_link_options(-Wl,--no-insert-timestamp)
+foreach(lang C CXX)
+  set(CMAKE_${lang}_ARCHIVE_CREATE "<CMAKE_AR> qcD <TARGET> <LINK_FLAGS> <OBJECTS>")
+  set(CMAKE_${lang}_ARCHIVE_APPEND "<CMAKE_AR> qD <TARGET> <LINK_FLAGS> <OBJECTS>")
+  set(CMAKE_${lang}_ARCHIVE_FINISH "<CMAKE_RANLIB> -D <TARGET>")
+endforeach()
+
+# The version from VERSION, for the images' version resources (resources/VersionInfo.rh) and their test.
+configure_file(${CMAKE_SOURCE_DIR}/resources/UpdaterVersion.h.in ${CMAKE_BINARY_DIR}/resources/UpdaterVersion.h)
+set(VERSION_RESOURCE_DIRS ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/resources)
+
 add_library(core STATIC ${CORE_SOURCES})
 target_include_directories(core PUBLIC ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
 target_compile_options(core PRIVATE ${WARNINGS})
@@ -37,24 +52,28 @@ if(TKZIP_SOURCES)
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/WideTextWin32.cpp
-                           ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)
+                           ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def
+                           ${CMAKE_SOURCE_DIR}/resources/TkZip.rc)
   set_target_properties(TkZip PROPERTIES PREFIX "" OUTPUT_NAME TkZip)
-  target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include)
+  target_include_directories(TkZip PRIVATE ${CMAKE_SOURCE_DIR} ${DEPS_PREFIX}/include ${VERSION_RESOURCE_DIRS})
   target_compile_options(TkZip PRIVATE ${WARNINGS})
   target_link_options(TkZip PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION} -Wl,--kill-at)
   target_link_libraries(TkZip PRIVATE ${DEPS_PREFIX}/lib/libzip.a /usr/${UPDATER_TRIPLE}/lib/libz.a bcrypt advapi32)
   # --kill-at strips the i686 import library's symbol too, while callers reference ProZip@12: dlltool
-  # remakes the import library with the decorated symbol bound to the undecorated export.
+  # remakes the import library with the decorated symbol bound to the undecorated export. It is named
+  # without its folder: dlltool makes symbols from the name, which would carry the build folder into
+  # Update.exe's symbol table.
   if(UPDATER_WIN_ARCH STREQUAL "i686")
     add_custom_command(TARGET TkZip POST_BUILD
       COMMAND ${UPDATER_TRIPLE}-dlltool --kill-at -D TkZip.dll -d ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def
-              -l $<TARGET_LINKER_FILE:TkZip>)
+              -l $<TARGET_LINKER_FILE_NAME:TkZip>
+      WORKING_DIRECTORY $<TARGET_LINKER_FILE_DIR:TkZip>)
   endif()
 endif()
 
 set(WIN32_LIBS user32 gdi32 kernel32 shell32 oleaut32 winmm comctl32 msimg32)
 if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
-  file(GLOB RESOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*.rc)
+  set(RESOURCES ${CMAKE_SOURCE_DIR}/resources/Update.rc)
   add_executable(Update WIN32 ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp ${RESOURCES})
   # The window's layout, packed from its source into the build tree, where Update.rc finds it.
   set(LAYOUT_PACKED ${CMAKE_BINARY_DIR}/resources/FrmMain.bin)
@@ -65,7 +84,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
     DEPFILE ${LAYOUT_PACKED}.d)
   target_sources(Update PRIVATE ${LAYOUT_PACKED})
   set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS ${LAYOUT_PACKED})
-  target_include_directories(Update PRIVATE ${CMAKE_SOURCE_DIR}/resources ${CMAKE_BINARY_DIR}/resources)
+  target_include_directories(Update PRIVATE ${VERSION_RESOURCE_DIRS})
   target_compile_options(Update PRIVATE ${WARNINGS})
   target_link_options(Update PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION})
   # The i686 program may use 4 GiB of address space under 64-bit Windows (3 GiB where the system is booted
@@ -85,10 +104,10 @@ find_package(GTest REQUIRED CONFIG)
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*Test.cpp)
 file(GLOB WIN_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
 add_executable(win_tests ${WIN_TESTS} ${WIN_TEST_SUPPORT})
-target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+target_include_directories(win_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_BINARY_DIR}/resources)
 target_compile_options(win_tests PRIVATE ${WARNINGS})
 target_link_options(win_tests PRIVATE ${STATIC_RUNTIME})
-target_link_libraries(win_tests PRIVATE shell GTest::gtest GTest::gmock GTest::gtest_main ${WIN32_LIBS})
+target_link_libraries(win_tests PRIVATE shell GTest::gtest GTest::gmock GTest::gtest_main ${WIN32_LIBS} version)
 if(TARGET TkZip)
   target_link_libraries(win_tests PRIVATE TkZip)
 endif()
@@ -156,6 +175,24 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
     PASS_REGULAR_EXPRESSION "not large-address-aware.*\n.*sections aligned to 512 bytes in the file, not 4096.*\n.*operating-system version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}.*\n.*subsystem version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}")
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll
                        bitness.check_pe.finds_plain_images PROPERTIES LABELS bitness)
+endif()
+
+# The release (label "release", run on the build machine like the bitness checks): scripts/release run in a
+# copy of the checkout in another folder, later, must give byte for byte this tree's images and the same
+# archive; signed with a throwaway certificate, the images must verify, and the signed Update.exe must run.
+if(UPDATER_WIN_ARCH STREQUAL "i686")
+  set(RELEASE_COPY ${CMAKE_BINARY_DIR}/release-check/checkout)
+  add_test(NAME release.build COMMAND ${CMAKE_SOURCE_DIR}/tests/release/release_of_copy.sh ${CMAKE_SOURCE_DIR}
+           ${RELEASE_COPY})
+  add_test(NAME release.reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/reproducible.sh ${CMAKE_SOURCE_DIR}
+           ${RELEASE_COPY} $<TARGET_FILE_DIR:Update>)
+  add_test(NAME release.signed COMMAND ${CMAKE_SOURCE_DIR}/tests/release/signed.sh ${CMAKE_SOURCE_DIR} ${RELEASE_COPY})
+  set_tests_properties(release.build PROPERTIES FIXTURES_SETUP release_copy TIMEOUT 1800)
+  set_tests_properties(release.reproducible release.signed PROPERTIES FIXTURES_REQUIRED release_copy)
+  # Signing rewrites the copy's dist/, which the comparison reads.
+  set_tests_properties(release.signed PROPERTIES DEPENDS release.reproducible
+                       ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
+  set_tests_properties(release.build release.reproducible release.signed PROPERTIES LABELS release)
 endif()
 
 # update_bench.exe: times one operation of the update run per invocation for scripts/bench.

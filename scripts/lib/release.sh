@@ -1,0 +1,111 @@
+# Shared by scripts/release and its tests (tests/release): the steps of a release from the images of the
+# shipped i686 product to dist/.
+
+RELEASE_IMAGES=(Update.exe TkZip.dll)
+
+# release_version: the version, from VERSION alone.
+release_version() {
+  head -n 1 VERSION
+}
+
+# release_epoch: the time that the release's files carry: SOURCE_DATE_EPOCH when set, else the time of the
+# checkout's commit. The images carry none (cmake/Windows.cmake).
+release_epoch() {
+  if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then echo "$SOURCE_DATE_EPOCH"; return; fi
+  git log -1 --format=%ct 2>/dev/null || { echo "release: not a git checkout; set SOURCE_DATE_EPOCH" >&2; return 1; }
+}
+
+# build_release_tree: the images built in build/release by the recipe of build/win32, without the tests.
+build_release_tree() {
+  configure_shipped_tree release OFF
+  cmake --build build/release -j2 --target Update TkZip
+}
+
+# sign_images PFX PASSWORD EPOCH FOLDER: signs the images in FOLDER with Authenticode (SHA-256), the
+# signing time set to EPOCH, so that one certificate gives the same signed bytes from the same images. The
+# password reaches osslsigncode through a pipe, never its command line.
+sign_images() {
+  local pfx=$1 password=$2 epoch=$3 folder=$4 image
+  for image in "${RELEASE_IMAGES[@]}"; do
+    osslsigncode sign -pkcs12 "$pfx" -readpass <(printf '%s' "$password") -h sha256 -time "$epoch" \
+      -in "$folder/$image" -out "$folder/$image.signed" >/dev/null
+    mv "$folder/$image.signed" "$folder/$image"
+  done
+}
+
+# verify_images CAFILE FOLDER: verifies the signature of each image in FOLDER against the certificates in
+# CAFILE (PEM). CRL distribution points are not fetched where osslsigncode can be told so: no machine of
+# ours reaches them.
+verify_images() {
+  local cafile=$1 folder=$2 image options=()
+  osslsigncode verify --help 2>&1 | grep -q -- -ignore-cdp && options+=(-ignore-cdp)
+  for image in "${RELEASE_IMAGES[@]}"; do
+    osslsigncode verify "${options[@]}" -CAfile "$cafile" -in "$folder/$image" >"$folder/$image.verify" 2>&1 || {
+      echo "release: the signature of $image does not verify:" >&2
+      cat "$folder/$image.verify" >&2
+      rm -f "$folder/$image.verify"
+      return 1
+    }
+    rm -f "$folder/$image.verify"
+  done
+}
+
+# pfx_pem PFX PASSWORD [OPTION...]: the PFX file's certificates as PEM (openssl pkcs12's options, as -clcerts
+# for the signer's alone). PFX files exported on Windows are often encrypted with RC2, which OpenSSL 3 reads
+# only with its legacy provider.
+pfx_pem() {
+  local pfx=$1 password=$2 pem; shift 2
+  pem=$(openssl pkcs12 -in "$pfx" -nokeys "$@" -passin fd:3 3< <(printf '%s' "$password") 2>/dev/null) ||
+    pem=$(openssl pkcs12 -legacy -in "$pfx" -nokeys "$@" -passin fd:3 3< <(printf '%s' "$password")) || return 1
+  printf '%s\n' "$pem"
+}
+
+# pfx_certificates PFX PASSWORD OUT: the PFX file's certificates, with the system's trusted ones, as the
+# PEM file that verify_images trusts: a signature verifies when it chains to either.
+pfx_certificates() {
+  pfx_pem "$1" "$2" >"$3" || return 1
+  [ -f /etc/ssl/certs/ca-certificates.crt ] && cat /etc/ssl/certs/ca-certificates.crt >>"$3"
+  return 0
+}
+
+# pfx_signer PFX PASSWORD: the subject of the PFX file's signing certificate.
+pfx_signer() {
+  pfx_pem "$1" "$2" -clcerts | openssl x509 -noout -subject
+}
+
+# write_sums FOLDER NAME: NAME in FOLDER, the SHA-256 sums of its images in sha256sum's format.
+write_sums() {
+  (cd "$1" && sha256sum "${RELEASE_IMAGES[@]}" >"$2")
+}
+
+# make_archive FOLDER EPOCH NAME: the archive NAME (a .zip) in FOLDER of its images and SHA256SUMS, the same
+# bytes from the same files: names in a fixed order, every member dated EPOCH (UTC) and readable by all, no
+# owners and no extra fields.
+make_archive() {
+  local folder=$1 epoch=$2 name=$3 members=("${RELEASE_IMAGES[@]}" SHA256SUMS)
+  (
+    cd "$folder"
+    chmod 0644 "${members[@]}"
+    TZ=UTC touch -d "@$epoch" "${members[@]}"
+    rm -f "$name"
+    TZ=UTC zip -X -D -q -9 "$name" "${members[@]}"
+  )
+}
+
+# same_image SHIPPED BUILT: whether the shipped image is the built one, signed or not. A signed image is
+# compared after its signature is attached to a copy of the built image, which osslsigncode does exactly as
+# signing did (padding, checksum, certificate table), so the two are byte-identical when the code is.
+same_image() {
+  local shipped=$1 built=$2 work status=0
+  work=$(mktemp -d)
+  if osslsigncode extract-signature -in "$shipped" -out "$work/signature" >/dev/null 2>&1; then
+    # attach-signature fails when the signature does not chain to a certificate that this machine trusts,
+    # but still writes the image, which is all that the comparison needs.
+    osslsigncode attach-signature -sigin "$work/signature" -in "$built" -out "$work/image" >/dev/null 2>&1 || true
+    cmp -s "$shipped" "$work/image" || status=1
+  else
+    cmp -s "$shipped" "$built" || status=1
+  fi
+  rm -rf "$work"
+  return $status
+}
