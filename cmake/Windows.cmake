@@ -33,6 +33,8 @@ file(GLOB TKZIP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tkzip/*.cpp)
 if(TKZIP_SOURCES)
   add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp
                            ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/HoldWaits.cpp
+                           ${CMAKE_SOURCE_DIR}/common/HoldsWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/tkzip/TkZip.def)

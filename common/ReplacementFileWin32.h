@@ -36,8 +36,9 @@ public:
     // takes the access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
-    // attributes and access rules. False on failure (GetLastError tells why); the target then keeps its
-    // old content.
+    // attributes and access rules. A moment's hold by another program on either file is outlasted, bounded
+    // (common/HoldsWin32.h). False on failure (GetLastError tells why); the target then keeps its old
+    // content.
     bool Commit();
 
 private:

@@ -39,8 +39,10 @@ bool CopyFileByStream(const std::string& source, const std::string& target);
 // ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
 
 // Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
-// code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
-// attempt, or false when no process matched or the process list could not be taken. Reports nothing.
+// code 0, in snapshot order; then waits until every one asked is gone, at most 5 s for all of them (Windows
+// ends a process after TerminateProcess returns, its files still held and its image mapped until then;
+// past the bound the caller goes on). Returns the outcome of the last termination attempt, or false when no
+// process matched or the process list could not be taken. Reports nothing.
 bool TerminateProcessesByName(const std::string& name);
 
 // ---- Message box (ShowMessageBoxWin32.cpp) ---------------------------------------------------------

@@ -132,7 +132,7 @@ std::shared_ptr<CopiesAhead::Job> CopiesAhead::FirstWaiting() const
 void CopiesAhead::Write(Job& job)
 {
     try {
-        job.outcome.copy = WriteStreamCopy(job.source, job.target);
+        job.outcome.copy = WriteStreamCopy(job.source, job.target, SourceHolds::FailAtOnce);
     } catch (...) {
         job.outcome.error = std::current_exception();
     }

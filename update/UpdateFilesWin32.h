@@ -1,7 +1,8 @@
 #pragma once
 // The update run's file operations on the real Win32 file system. Windows only. Announced copies are
 // written and flushed ahead by a few worker threads (CopiesAheadWin32.h) and put in place, in turn, by
-// CopyFileByStream on the caller's thread.
+// CopyFileByStream on the caller's thread. Another program's moment's hold on a file is outlasted, bounded
+// (common/HoldsWin32.h), by the copy made in turn, the removal and the rename, never on a worker.
 #include "update/CopiesAheadWin32.h"
 #include "update/UpdateFiles.h"
 
