@@ -37,6 +37,8 @@ public:
     const HoldBounds& Bounds() const { return bounds_; }
     // Takes up to `wanted` milliseconds from what is left; what was taken, 0 once all is spent.
     std::uint32_t Take(std::uint32_t wanted);
+    // What has been taken so far.
+    std::uint64_t SpentMs() const { return spentMs_.load(); }
 
 private:
     HoldClock& clock_;

@@ -73,6 +73,7 @@ TEST(HoldWait, TheBudgetIsSharedByEveryFileAndOnceSpentNothingIsWaitedFor)
     for (std::uint64_t each : expected)
         EXPECT_EQ(Sum(PausesForAFileHeldForGood(budget, clock)), each);
     EXPECT_EQ(Sum(clock.pauses), 10000u);
+    EXPECT_EQ(budget.SpentMs(), 10000u);
 }
 
 namespace {
