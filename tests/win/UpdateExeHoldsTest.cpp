@@ -80,15 +80,17 @@ TEST_P(UpdateExeHoldsTest, AFileHeldForAMomentIsWaitedForAndTheRunEndsAsIfNothin
 }
 
 INSTANTIATE_TEST_SUITE_P(HeldFiles, UpdateExeHoldsTest,
-                         testing::Values("Update\\b.txt", "b.txt", "UpLog.dat", "Update\\UpFile.Dat", "QeltoUp.dat"));
+                         testing::Values("Update\\b.txt", "Update\\c.txt", "b.txt", "UpLog.dat", "Update\\UpFile.Dat",
+                                         "QeltoUp.dat"));
 
 // Held for good, the staged file fails as it always did: its entry's record names the sharing violation,
-// and the run goes on to its end.
+// and the run goes on to its end. (c.txt is copied ahead while earlier entries are handled: the copy made
+// in turn after it is the one that waits, and records.)
 TEST_F(UpdateExeHoldsTest, AStagedFileHeldForGoodGetsTheOpenErrorRecordAndTheRunGoesOn)
 {
     Stage();
     StartedProcess client = app.StartClient("QeltoExam.exe");
-    FileHold hold(app.Folder() + "Update\\b.txt");
+    FileHold hold(app.Folder() + "Update\\c.txt");
     ASSERT_TRUE(hold);
 
     StartedProcess run = app.Start("-UR");
@@ -96,10 +98,10 @@ TEST_F(UpdateExeHoldsTest, AStagedFileHeldForGoodGetsTheOpenErrorRecordAndTheRun
 
     ASSERT_TRUE(run.Ended());
     EXPECT_TRUE(watcher.Seen().empty());
-    EXPECT_EQ(app.Read("b.txt"), "old b");
-    EXPECT_EQ(app.Read("c.txt"), "new c");
-    const std::vector<std::string> records = {OpenErrorRecord("gone.txt", ERROR_FILE_NOT_FOUND),
-                                              OpenErrorRecord("b.txt", ERROR_SHARING_VIOLATION),
+    EXPECT_EQ(app.Read("b.txt"), "new b");
+    EXPECT_FALSE(app.Exists("c.txt"));
+    const std::vector<std::string> records = {OpenErrorRecord("c.txt", ERROR_SHARING_VIOLATION),
+                                              OpenErrorRecord("gone.txt", ERROR_FILE_NOT_FOUND),
                                               "<no stamp>old record"};
     EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")), records);
     ExpectRotatedAndRelaunched();
