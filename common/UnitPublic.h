@@ -33,7 +33,8 @@ extern const char ServicePathCode[49];
 // temporary file (common/ReplacementFileWin32.h), which then takes the target's place in one step keeping
 // the old file's attributes, so the target holds its old or its new bytes whenever the program is killed.
 // A target that is a folder, is read-only or is held open by another program is a copy failure (false),
-// as is a read or write failure during the copy; the temporary file is removed then.
+// as is a read or write failure during the copy; the temporary file is removed then. Another program's
+// moment's hold on the source or the target is waited for first, bounded (common/HoldsWin32.h).
 bool CopyFileByStream(const std::string& source, const std::string& target);
 
 // ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
