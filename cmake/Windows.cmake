@@ -49,6 +49,8 @@ if(TKZIP_SOURCES)
   add_library(TkZip SHARED ${TKZIP_SOURCES} ${CMAKE_SOURCE_DIR}/common/AsciiUpper.cpp
                            ${CMAKE_SOURCE_DIR}/common/AsideName.cpp
                            ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/HoldWaits.cpp
+                           ${CMAKE_SOURCE_DIR}/common/HoldsWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/WideTextWin32.cpp

@@ -6,6 +6,7 @@
 
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
+#include "common/HoldsWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/StreamCopyWin32.h"
 #include "common/SystemError.h"
@@ -15,10 +16,13 @@ namespace {
 
 const DWORD kChunkBytes = 1 << 20;
 
-FileHandle OpenSource(const std::string& source)
+FileHandle OpenSource(const std::string& source, SourceHolds holds)
 {
-    FileHandle file(CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    const auto open = [&] {
+        return FileHandle(CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    };
+    FileHandle file = holds == SourceHolds::Outlasted ? OutlastHolds(open) : open();
     if (!file)
         throw EFOpenError(source, SystemErrorText(GetLastError()));
     return file;
@@ -46,9 +50,10 @@ bool CopyBytes(HANDLE from, ReplacementFile& to)
 
 } // namespace
 
-std::unique_ptr<ReplacementFile> WriteStreamCopy(const std::string& source, const std::string& target)
+std::unique_ptr<ReplacementFile> WriteStreamCopy(const std::string& source, const std::string& target,
+                                                 SourceHolds holds)
 {
-    const FileHandle from = OpenSource(source);
+    const FileHandle from = OpenSource(source, holds);
     auto replacement = std::make_unique<ReplacementFile>(WideText(target, CP_ACP));
     if (replacement->Created() && CopyBytes(from.Get(), *replacement) && replacement->Flush())
         return replacement;
@@ -59,6 +64,6 @@ std::unique_ptr<ReplacementFile> WriteStreamCopy(const std::string& source, cons
 // costs no look-up before its rename.
 bool CopyFileByStream(const std::string& source, const std::string& target)
 {
-    const std::unique_ptr<ReplacementFile> copy = WriteStreamCopy(source, target);
+    const std::unique_ptr<ReplacementFile> copy = WriteStreamCopy(source, target, SourceHolds::Outlasted);
     return copy && copy->Commit();
 }

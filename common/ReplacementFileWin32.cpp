@@ -1,6 +1,7 @@
 #include "common/ReplacementFileWin32.h"
 
 #include "common/AccessRulesWin32.h"
+#include "common/HoldsWin32.h"
 #include "common/TemporariesWin32.h"
 
 namespace {
@@ -133,9 +134,12 @@ bool ReplacementFile::Commit()
     if (file_.Valid() && !Flush())
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.
-    const bool isNew = MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS ||
-                   (!TakeOldFilesPlace(path_, target_) && !TakeImagesPlace(path_, target_))))
+    // Another program holding our file or the old one for a moment (a scanner) is waited for. An image of
+    // ours in use refuses the old file's open as a hold would: it is renamed aside at once, not waited for.
+    const auto renameAsNew = [&] { return MoveFileExW(path_.c_str(), target_.c_str(), MOVEFILE_WRITE_THROUGH); };
+    const auto replaceOld = [&] { return TakeOldFilesPlace(path_, target_) || TakeImagesPlace(path_, target_); };
+    const bool isNew = OutlastHolds(renameAsNew) != 0;
+    if (!isNew && (GetLastError() != ERROR_ALREADY_EXISTS || !OutlastHolds(replaceOld)))
         return false;
     // A new file takes the access rules of its folder once it is there; it is not yet used by anybody then.
     if (isNew)

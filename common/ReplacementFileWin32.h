@@ -37,7 +37,8 @@ public:
     // takes the access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
-    // attributes and access rules. An image that this process has mapped (its own Update.exe, the loaded
+    // attributes and access rules. A moment's hold by another program on either file is outlasted, bounded
+    // (common/HoldsWin32.h). An image that this process has mapped (its own Update.exe, the loaded
     // TkZip.dll), which Windows lets nobody write, replace or delete but lets be renamed, is renamed aside
     // into our temporaries folder under a name that says where it came from (MoveAside), and the
     // replacement renamed into its place; the aside goes with a later clearing once this process has ended

@@ -10,6 +10,7 @@
 #include "common/AccessRulesWin32.h"
 #include "common/AsideName.h"
 #include "common/HandlesWin32.h"
+#include "common/HoldsWin32.h"
 
 namespace {
 
@@ -202,9 +203,12 @@ void RemoveTemporary(const std::wstring& path)
 
 void RemoveTemporariesLeftToEnd()
 {
+    if (LeftToEnd().empty())
+        return;
     for (const std::wstring& path : LeftToEnd())
-        DeleteFileW(path.c_str());
+        OutlastHolds([&] { return DeleteFileW(path.c_str()); });
     LeftToEnd().clear();
+    RemoveDirectoryW(TemporariesFolder().c_str());
 }
 
 bool MoveAside(const std::wstring& file, std::wstring& path)

@@ -51,8 +51,9 @@ bool LinkTemporary(const std::wstring& existing, std::wstring& path);
 // now, remembers it for RemoveTemporariesLeftToEnd. Main thread only.
 void RemoveTemporary(const std::wstring& path);
 
-// Tries once more to remove each temporary that RemoveTemporary could not, as the program ends, and
-// forgets them: what is still held then goes with a later run's clearing. Main thread only.
+// Tries once more to remove each temporary that RemoveTemporary could not, as the program ends, outlasting
+// a moment's hold (common/HoldsWin32.h), and forgets them, then removes the temporaries folder when that
+// leaves it empty: what is still held then goes with a later run's clearing. Main thread only.
 void RemoveTemporariesLeftToEnd();
 
 // Renames the file, which lies in this module's application folder, into this module's temporaries folder

@@ -33,14 +33,17 @@ extern const char ServicePathCode[49];
 // temporary file (common/ReplacementFileWin32.h), which then takes the target's place in one step keeping
 // the old file's attributes, so the target holds its old or its new bytes whenever the program is killed.
 // A target that is a folder, is read-only or is held open by another program is a copy failure (false),
-// as is a read or write failure during the copy; the temporary file is removed then.
+// as is a read or write failure during the copy; the temporary file is removed then. Another program's
+// moment's hold on the source or the target is waited for first, bounded (common/HoldsWin32.h).
 bool CopyFileByStream(const std::string& source, const std::string& target);
 
 // ---- Process termination by image name (TerminateProcessesWin32.cpp) -------------------------------
 
 // Asks every running process whose image name matches name (see common/ImageNameMatch.h) to end, with exit
-// code 0, in snapshot order, without waiting for any of them. Returns the outcome of the last termination
-// attempt, or false when no process matched or the process list could not be taken. Reports nothing.
+// code 0, in snapshot order; then waits until every one asked is gone, at most 5 s for all of them (Windows
+// ends a process after TerminateProcess returns, its files still held and its image mapped until then;
+// past the bound the caller goes on). Returns the outcome of the last termination attempt, or false when no
+// process matched or the process list could not be taken. Reports nothing.
 bool TerminateProcessesByName(const std::string& name);
 
 // ---- Message box (ShowMessageBoxWin32.cpp) ---------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "update/CopiesAheadWin32.h"
 
+#include "common/StreamCopyWin32.h"
+
 #include <algorithm>
 #include <system_error>
 #include <utility>
@@ -28,6 +30,11 @@ void WaitUntil(CONDITION_VARIABLE& condition, SRWLOCK& lock, Ready ready)
 }
 
 } // namespace
+
+std::unique_ptr<ReplacementFile> CopiesAhead::WriteAhead(const std::string& source, const std::string& target)
+{
+    return WriteStreamCopy(source, target, SourceHolds::FailAtOnce);
+}
 
 CopiesAhead::CopiesAhead(Writer writer) : writer_(std::move(writer)) {}
 

@@ -32,6 +32,10 @@ public:
     // Writes and flushes one copy's replacement, as WriteStreamCopy does (common/StreamCopyWin32.h).
     using Writer = std::function<std::unique_ptr<ReplacementFile>(const std::string& source, const std::string& target)>;
 
+    // How a copy is written ahead: as WriteStreamCopy does, but a hold on its source fails at once, since a
+    // worker must not wait; the copy made again in turn waits for it.
+    static std::unique_ptr<ReplacementFile> WriteAhead(const std::string& source, const std::string& target);
+
     // writer: how each copy is written ahead.
     explicit CopiesAhead(Writer writer);
     CopiesAhead(const CopiesAhead&) = delete;

@@ -9,6 +9,7 @@
 
 #include "common/Errors.h"
 #include "common/HandlesWin32.h"
+#include "common/HoldsWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/SystemError.h"
 #include "common/TemporariesWin32.h"
@@ -19,11 +20,14 @@ namespace {
 // The size of the pieces in which a kept file is copied.
 const DWORD kCopyPiece = 128 * 1024;
 
-// Other readers allowed, writers refused while the file is open.
+// Other readers allowed, writers refused while the file is open; another program's moment's hold is
+// outlasted.
 FileHandle OpenToRead(const std::string& path)
 {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file = OutlastHolds([&] {
+        return FileHandle(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    });
     if (!file)
         throw EFOpenError(path, SystemErrorText(GetLastError()));
     return file;
@@ -134,10 +138,13 @@ public:
     }
 
 private:
+    // A moment's hold on the file, by any of its names, is outlasted.
     void Open()
     {
-        file_.Reset(CreateFileW(link_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        file_ = OutlastHolds([&] {
+            return FileHandle(CreateFileW(link_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+        });
         if (!file_)
             throw EFOpenError(path_, SystemErrorText(GetLastError()));
     }
@@ -201,10 +208,13 @@ std::unique_ptr<KeptFile> FileStoreWin32::KeepFile(const std::string& path)
 void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)
 {
     // Probe: the target must be one that could be opened for writing with no sharing. A folder of that
-    // name, a file another program holds open, or a missing folder fails here as the save would have.
+    // name, a file another program holds open beyond a moment, or a missing folder fails here as the save
+    // would have.
     {
-        FileHandle probe(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+        const FileHandle probe = OutlastHolds([&] {
+            return FileHandle(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        });
         const DWORD error = probe ? ERROR_SUCCESS : GetLastError();
         if (error != ERROR_SUCCESS && error != ERROR_FILE_NOT_FOUND)
             throw EFCreateError(path, SystemErrorText(error));

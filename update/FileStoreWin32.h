@@ -1,5 +1,7 @@
 #pragma once
-// The file store on the real Win32 file system (CreateFileA, ReadFile, a ReplacementFile). Windows only.
+// The file store on the real Win32 file system (CreateFileA, ReadFile, a ReplacementFile). Every open, and
+// the save's rename, outlasts another program's moment's hold on the file, bounded (common/HoldsWin32.h);
+// past that, the errors are those of a file held for good. Windows only.
 #include "update/FileStore.h"
 
 class FileStoreWin32 : public FileStore {

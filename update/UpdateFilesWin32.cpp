@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "common/HoldsWin32.h"
 #include "common/UnitPublic.h"
 
 bool UpdateFilesWin32::FolderExists(const std::string& path)
@@ -50,12 +51,13 @@ std::size_t UpdateFilesWin32::AnnouncedCopies()
     return ahead_.Queued();
 }
 
+// Both outlast another program's moment's hold on the file; a new name that exists fails at once.
 bool UpdateFilesWin32::RemoveFile(const std::string& path)
 {
-    return DeleteFileA(path.c_str()) != FALSE;
+    return OutlastHolds([&] { return DeleteFileA(path.c_str()); }) != FALSE;
 }
 
 bool UpdateFilesWin32::RenameFile(const std::string& from, const std::string& to)
 {
-    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    return OutlastHolds([&] { return MoveFileA(from.c_str(), to.c_str()); }) != FALSE;
 }

@@ -1,15 +1,15 @@
 #pragma once
 // The update run's file operations on the real Win32 file system. Windows only. Announced copies are
 // written and flushed ahead by a few worker threads (CopiesAheadWin32.h) and put in place, in turn, by
-// CopyFileByStream on the caller's thread.
-#include "common/StreamCopyWin32.h"
+// CopyFileByStream on the caller's thread. Another program's moment's hold on a file is outlasted, bounded
+// (common/HoldsWin32.h), by the copy made in turn, the removal and the rename, never on a worker.
 #include "update/CopiesAheadWin32.h"
 #include "update/UpdateFiles.h"
 
 class UpdateFilesWin32 : public UpdateFiles {
 public:
-    // writeAhead: how copies are written ahead (tests make it fail); WriteStreamCopy by default.
-    explicit UpdateFilesWin32(CopiesAhead::Writer writeAhead = WriteStreamCopy);
+    // writeAhead: how copies are written ahead (tests make it fail).
+    explicit UpdateFilesWin32(CopiesAhead::Writer writeAhead = CopiesAhead::WriteAhead);
 
     bool FolderExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;

@@ -5,7 +5,6 @@
 
 #include <memory>
 #include <ostream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "common/WideTextWin32.h"
 #include "support/ClientPixels.h"
 #include "support/FixturePath.h"
+#include "support/LogRecords.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/UpdaterRun.h"
 
@@ -24,24 +24,6 @@ const char NoticeCaption[] = "Marovin--\xD4\xDA\xCF\xDF\xBF\xBC\xCA\xD4\xC6\xBD\
 const char NoticeClose[] = "\xA1\xBD\xCE\xC4\xBC\xFE\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC!";     // 〗文件升级失败!
 const char ExtractionFailed[] = "\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC";                          // 升级失败
 const char LaunchedWith[] = "/FromUpdate"; // the plain text of LaunchParameters (tools/encipher.py)
-
-// The timestamp that opens every log record under the zh_CN settings: yyyy/M/d, then the time unless it
-// is midnight.
-const std::regex Stamped("([0-9]{4}/[0-9]{1,2}/[0-9]{1,2}( [0-9]{1,2}:[0-9]{2}:[0-9]{2})?)(.*)");
-
-// The log's records without their timestamps, newest first; a record without a timestamp is kept whole
-// behind "<no stamp>".
-std::vector<std::string> RecordsAfterStamps(const std::string& log)
-{
-    std::vector<std::string> records;
-    std::size_t start = 0;
-    for (std::size_t end; (end = log.find("\r\n", start)) != std::string::npos; start = end + 2) {
-        const std::string line = log.substr(start, end - start);
-        std::smatch match;
-        records.push_back(std::regex_match(line, match, Stamped) ? match[3].str() : "<no stamp>" + line);
-    }
-    return records;
-}
 
 bool Centred(const RECT& outer)
 {

@@ -1,0 +1,29 @@
+#include "common/HoldsWin32.h"
+
+namespace {
+
+// GetTickCount64 and Sleep; the last error of the attempt before a pause is kept across it.
+class SystemHoldClock : public HoldClock {
+public:
+    std::uint64_t NowMs() override { return GetTickCount64(); }
+    void Pause(std::uint32_t milliseconds) override
+    {
+        const DWORD error = GetLastError();
+        Sleep(milliseconds);
+        SetLastError(error);
+    }
+};
+
+} // namespace
+
+bool IsHold(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+HoldBudget& ModuleHoldBudget()
+{
+    static SystemHoldClock clock;
+    static HoldBudget budget(clock, kHoldBounds);
+    return budget;
+}
