@@ -134,10 +134,17 @@ endif()
 # Off for a tree whose programs cannot run on this machine (the i686 tree where the kernel runs no 32-bit
 # code): its tests are then not listed, since listing them means running win_tests.exe.
 option(UPDATER_RUN_WINDOWS_TESTS "List the Windows-side tests, which run under Wine on this machine" ON)
+# Their fixture mounts a small file system in the tree (a tmpfs, small-disk/) for the test of a nearly full
+# disk, and unmounts it after them.
 if(UPDATER_RUN_WINDOWS_TESTS)
   include(GoogleTest)
   gtest_discover_tests(win_tests DISCOVERY_TIMEOUT 120 DISCOVERY_MODE PRE_TEST
-    PROPERTIES ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}" FIXTURES_REQUIRED small_disk)
+  set(SMALL_DISK ${CMAKE_BINARY_DIR}/small-disk)
+  add_test(NAME small_disk.mount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/mount.sh ${SMALL_DISK} 96)
+  add_test(NAME small_disk.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/unmount.sh ${SMALL_DISK})
+  set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk)
+  set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk)
 endif()
 
 # The show recorder hook that the end-to-end tests set in Update.exe (see tests/win/hook).

@@ -37,10 +37,13 @@ void RemoveTree(const std::string& folder)
 
 } // namespace
 
-ScratchFolder::ScratchFolder(const std::string& prefix)
+ScratchFolder::ScratchFolder(const std::string& prefix, const std::string& parent)
 {
-    std::string temp(MAX_PATH + 1, '\0');
-    temp.resize(GetTempPathA(static_cast<DWORD>(temp.size()), temp.data()));
+    std::string temp = parent;
+    if (temp.empty()) {
+        temp.assign(MAX_PATH + 1, '\0');
+        temp.resize(GetTempPathA(static_cast<DWORD>(temp.size()), temp.data()));
+    }
     static unsigned serial = 0;
     path_ = temp + prefix + "-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++serial) + "\\";
     CreateDirectoryA(path_.c_str(), nullptr);

@@ -1,12 +1,14 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it when the object
-// goes. Files are read and written through the ANSI functions, so GBK names work as the program sees them.
+// A fresh folder under the system's temporary folder (or another parent), removed with everything in it
+// when the object goes. Files are read and written through the ANSI functions, so GBK names work as the
+// program sees them.
 #include <string>
 #include <vector>
 
 class ScratchFolder {
 public:
-    explicit ScratchFolder(const std::string& prefix);
+    // parent: the folder to make it in, ending in "\"; the system's temporary folder when empty.
+    explicit ScratchFolder(const std::string& prefix, const std::string& parent = "");
     ScratchFolder(const ScratchFolder&) = delete;
     ScratchFolder& operator=(const ScratchFolder&) = delete;
     ~ScratchFolder();

@@ -86,8 +86,8 @@ DWORD StartedProcess::ExitCode() const
     return code;
 }
 
-UpdaterFixture::UpdaterFixture(const std::string& programName)
-    : scratch_("e2e"), folder_(scratch_.Path() + "app\\"), programName_(programName),
+UpdaterFixture::UpdaterFixture(const std::string& programName, const std::string& parent)
+    : scratch_("e2e", parent), folder_(scratch_.Path() + "app\\"), programName_(programName),
       clientRecord_(scratch_.Path() + "client-starts.txt"), showRecord_(scratch_.Path() + "showings.txt")
 {
     CreateDirectoryA(folder_.c_str(), nullptr);

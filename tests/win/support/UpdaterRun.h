@@ -49,7 +49,8 @@ private:
 class UpdaterFixture {
 public:
     // Copies the programs into a fresh application folder; `programName` is the name Update.exe gets.
-    explicit UpdaterFixture(const std::string& programName = "Update.exe");
+    // parent: the folder to make it in, ending in "\"; the system's temporary folder when empty.
+    explicit UpdaterFixture(const std::string& programName = "Update.exe", const std::string& parent = "");
     ~UpdaterFixture();
     UpdaterFixture(const UpdaterFixture&) = delete;
     UpdaterFixture& operator=(const UpdaterFixture&) = delete;
