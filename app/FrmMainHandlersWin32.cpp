@@ -16,8 +16,7 @@ const std::string ClientExeName = "QeltoExam.exe";
 
 namespace {
 
-// The update run's host services as the update window gives them. The relaunch first lets the next
-// applier in: the run's file work is over then, and the relaunched client may start an applier at once.
+// The update run's host services as the update window gives them.
 class FrmMainUpdateHost : public UpdateHost {
 public:
     FrmMainUpdateHost(HWND updateWindow, ApplierLock* lock) : updateWindow_(updateWindow), lock_(lock) {}
@@ -31,12 +30,12 @@ public:
     {
         return CallProZip(archive, target, mode);
     }
-    void RelaunchClient() override
+    void LetNextApplierIn() override
     {
         if (lock_ != nullptr)
             lock_->Release();
-        ::RelaunchClient(updateWindow_, ClientExeName);
     }
+    void RelaunchClient() override { ::RelaunchClient(updateWindow_, ClientExeName); }
 
 private:
     HWND updateWindow_;

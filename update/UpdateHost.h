@@ -13,7 +13,9 @@ public:
     virtual int ShowMessageBox(const std::string& text, int kind, const std::string& caption) = 0;
     // Extracts into target from the archive; -1 on failure.
     virtual int ProZip(const std::string& archive, const std::string& target, int mode) = 0;
-    // Starts the exam client again and closes the update window. The run's file work is over when it is
-    // called.
+    // Lets the next applier of the folder in (releases the applier lock): the run's file work is over. Called
+    // before the relaunch, since the relaunched client may start an applier at once.
+    virtual void LetNextApplierIn() = 0;
+    // Starts the exam client again and closes the update window.
     virtual void RelaunchClient() = 0;
 };

@@ -50,10 +50,12 @@ public:
 
     // The log of the run's start is let go of before the relaunch: nothing more is recorded, and the client
     // (or a reader of the log) that holds the log from then on must not keep our second name of it alive.
+    // Then the file work is over, and the next applier may come in before the client is relaunched.
     void Finish()
     {
         RotateVersionFiles(folder_, log_, {s_.store, s_.files, s_.clock});
         log_.earlier.reset();
+        s_.host.LetNextApplierIn();
         s_.host.RelaunchClient();
     }
 

@@ -189,6 +189,11 @@ int FakeHost::ProZip(const std::string& archive, const std::string& target, int 
     return found == zipResults.end() ? 0 : found->second;
 }
 
+void FakeHost::LetNextApplierIn()
+{
+    journal_.push_back("unlock");
+}
+
 void FakeHost::RelaunchClient()
 {
     journal_.push_back("relaunch");

@@ -81,6 +81,7 @@ public:
     void PumpMessages() override;
     int ShowMessageBox(const std::string& text, int kind, const std::string& caption) override;
     int ProZip(const std::string& archive, const std::string& target, int mode) override;
+    void LetNextApplierIn() override;
     void RelaunchClient() override;
 
 private:

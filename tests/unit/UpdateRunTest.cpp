@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <functional>
+#include <iterator>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -72,23 +73,40 @@ TEST(UpdateRun, PlainEntryIsPumpedCopiedThenTheRunRotatesAndRelaunches)
     EXPECT_EQ(w.File("readme.txt"), "new text");
     EXPECT_THAT(w.journal, ElementsAre("read C:\\app\\Update\\UpFile.Dat", "pump", "folder? C:\\app\\",
                                        "copy C:\\app\\Update\\readme.txt -> C:\\app\\readme.txt",
-                                       "rename C:\\app\\QeltoU2.dat -> C:\\app\\QeltoUp.dat", "relaunch"));
+                                       "rename C:\\app\\QeltoU2.dat -> C:\\app\\QeltoUp.dat", "unlock", "relaunch"));
     EXPECT_EQ(w.File("UpLog.dat"), "<absent>");
 }
 
-// The log kept from the run's start is let go of (its second name removed) before the client is relaunched,
-// whether or not the run recorded anything; a run that ends early lets go of it as it ends.
-TEST(UpdateRun, TheKeptLogIsLetGoOfBeforeTheRelaunch)
+// Once the run's file work is over, before the client is relaunched (which may start an applier at once),
+// the log kept from the run's start is let go of (its second name removed) and then the next applier is let
+// in, whether or not the run recorded anything. A run that ends on a copy failure lets go of the log as it
+// ends, and leaves the lock to the window.
+TEST(UpdateRun, TheKeptLogIsLetGoOfAndTheNextApplierLetInBeforeTheRelaunch)
 {
-    for (const char* manifest : {"readme.txt", "missing.txt\r\nreadme.txt"}) {
+    struct Case {
+        const char* manifest;
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"readme.txt", {"let go C:\\app\\UpLog.dat", "unlock", "relaunch"}},
+        {"missing.txt\r\nreadme.txt", {"let go C:\\app\\UpLog.dat", "unlock", "relaunch"}},
+        {"ro.txt\r\nreadme.txt", {"let go C:\\app\\UpLog.dat"}},
+    };
+    for (const Case& c : cases) {
         UpdateWorld w;
-        w.Manifest(manifest);
+        w.Manifest(c.manifest);
         w.Stage("readme.txt");
+        w.Stage("ro.txt");
+        w.disk.files[w.app + "ro.txt"] = "old";
+        w.disk.readOnly.insert(w.app + "ro.txt");
         w.disk.files[w.app + "UpLog.dat"] = "earlier\r\n";
         w.Run();
-        EXPECT_EQ(w.Events("let go ").size(), 1u) << manifest;
-        EXPECT_LT(std::find(w.journal.begin(), w.journal.end(), "let go C:\\app\\UpLog.dat"),
-                  std::find(w.journal.begin(), w.journal.end(), "relaunch")) << manifest;
+        std::vector<std::string> ends;
+        std::copy_if(w.journal.begin(), w.journal.end(), std::back_inserter(ends), [](const std::string& event) {
+            return event.rfind("let go ", 0) == 0 || event == "unlock" || event == "relaunch";
+        });
+        EXPECT_EQ(ends, c.expected) << c.manifest;
+        EXPECT_EQ(w.journal.back(), c.expected.back()) << c.manifest << ": nothing after it";
     }
 }
 
