@@ -53,21 +53,35 @@ bool IsOnlyName(const std::wstring& path)
     return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
 }
 
-// A kept name that an ended process left and that is its file's only name: the bytes live nowhere else.
-bool IsLeftKeptOnlyName(const std::wstring& folder, const wchar_t* name)
+// A kept name that is its file's only name: the bytes live nowhere else.
+bool IsKeptOnlyName(const std::wstring& folder, const wchar_t* name)
+{
+    return IsKept(name) && IsOnlyName(folder + name);
+}
+
+// A name of a process that has ended (not this one).
+bool OfAnEndedProcess(const wchar_t* name)
 {
     const DWORD owner = OwnerOf(name);
-    return owner != 0 && owner != GetCurrentProcessId() && IsKept(name) && !Runs(owner) && IsOnlyName(folder + name);
+    return owner != 0 && owner != GetCurrentProcessId() && !Runs(owner);
 }
 
 // Nothing of this process is being written while it clears the folder; what it keeps, it removes itself.
 // A kept name that is the last of its file stays for the update run to fold back (update/LeftLogRecovery.h).
 bool LeftOver(const std::wstring& folder, const wchar_t* name)
 {
-    const DWORD owner = OwnerOf(name);
-    if (owner == GetCurrentProcessId())
+    if (OwnerOf(name) == GetCurrentProcessId())
         return !IsKept(name);
-    return owner != 0 && !Runs(owner) && !(IsKept(name) && IsOnlyName(folder + name));
+    return OfAnEndedProcess(name) && !IsKeptOnlyName(folder, name);
+}
+
+// Calls `visit` with the name of each temporary in the folder.
+void ForEachTemporary(const std::wstring& folder, const std::function<void(const wchar_t*)>& visit)
+{
+    WIN32_FIND_DATAW found{};
+    const FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
+    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
+        visit(found.cFileName);
 }
 
 // The path of the module (Update.exe or TkZip.dll) that holds this code.
@@ -92,11 +106,22 @@ std::wstring ThisModulePath()
 
 } // namespace
 
-std::wstring TemporariesFolder()
+namespace {
+
+// The application folder: the folder of the module that holds this code, ending in "\\"; empty when unknown.
+std::wstring ThisModuleFolder()
 {
     const std::wstring module = ThisModulePath();
     const std::size_t cut = module.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? L"" : TemporariesFolderOf(module.substr(0, cut + 1));
+    return cut == std::wstring::npos ? L"" : module.substr(0, cut + 1);
+}
+
+} // namespace
+
+std::wstring TemporariesFolder()
+{
+    const std::wstring folder = ThisModuleFolder();
+    return folder.empty() ? L"" : TemporariesFolderOf(folder);
 }
 
 std::wstring TemporariesFolderOf(const std::wstring& applicationFolder)
@@ -185,7 +210,7 @@ std::wstring ApplicationFolderOf(const std::wstring& temporaries)
 // The file's path relative to the application folder; empty when it lies elsewhere.
 std::wstring RelativeToApplicationFolder(const std::wstring& file)
 {
-    const std::wstring folder = ApplicationFolderOf(TemporariesFolder());
+    const std::wstring folder = ThisModuleFolder();
     const int length = static_cast<int>(folder.size());
     if (folder.empty() || file.size() <= folder.size() ||
         CompareStringOrdinal(file.c_str(), length, folder.c_str(), length, TRUE) != CSTR_EQUAL)
@@ -233,10 +258,9 @@ namespace {
 // process and of running ones are mapped, and stay.
 void ClearAside(const std::wstring& folder, const wchar_t* name)
 {
-    const DWORD owner = OwnerOf(name);
     std::wstring origin;
     const std::wstring applicationFolder = ApplicationFolderOf(folder);
-    if (owner == GetCurrentProcessId() || Runs(owner) || applicationFolder.empty() || !AsideOrigin(name, origin))
+    if (!OfAnEndedProcess(name) || applicationFolder.empty() || !AsideOrigin(name, origin))
         return;
     const std::wstring aside = folder + name;
     const std::wstring home = applicationFolder + origin;
@@ -252,25 +276,22 @@ void RemoveLeftTemporaries(const std::wstring& folder)
 {
     if (folder.empty())
         return;
-    WIN32_FIND_DATAW found{};
-    FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
-    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
-        if (IsAsideName(found.cFileName))
-            ClearAside(folder, found.cFileName);
-        else if (LeftOver(folder, found.cFileName))
-            DeleteFileW((folder + found.cFileName).c_str());
-    find.Reset();
+    ForEachTemporary(folder, [&](const wchar_t* name) {
+        if (IsAsideName(name))
+            ClearAside(folder, name);
+        else if (LeftOver(folder, name))
+            DeleteFileW((folder + name).c_str());
+    });
     RemoveDirectoryW(folder.c_str());
 }
 
 std::vector<std::wstring> LeftKeptOnlyNames(const std::wstring& folder)
 {
     std::vector<std::wstring> paths;
-    WIN32_FIND_DATAW found{};
-    FindHandle find(FindFirstFileW((folder + L"*" + kNameEnd).c_str(), &found));
-    for (bool more = find.Valid(); more; more = FindNextFileW(find.Get(), &found) != 0)
-        if (IsLeftKeptOnlyName(folder, found.cFileName))
-            paths.push_back(folder + found.cFileName);
+    ForEachTemporary(folder, [&](const wchar_t* name) {
+        if (OfAnEndedProcess(name) && IsKeptOnlyName(folder, name))
+            paths.push_back(folder + name);
+    });
     return paths;
 }
 

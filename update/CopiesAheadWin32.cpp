@@ -1,11 +1,10 @@
 #include "update/CopiesAheadWin32.h"
 
-#include "common/StreamCopyWin32.h"
-
 #include <algorithm>
 #include <system_error>
 #include <utility>
 
+#include "common/StreamCopyWin32.h"
 
 namespace {
 

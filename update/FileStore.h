@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Bytes handed out a piece at a time.
@@ -13,6 +14,17 @@ public:
     virtual ~ByteSource() = default;
     // The next piece, valid until the next call; empty once every byte has been handed out.
     virtual std::string_view Next() = 0;
+};
+
+// A text handed out in one piece.
+class BytesInOnePiece : public ByteSource {
+public:
+    explicit BytesInOnePiece(std::string bytes) : bytes_(std::move(bytes)) {}
+    std::string_view Next() override { return std::exchange(given_, true) ? std::string_view() : bytes_; }
+
+private:
+    const std::string bytes_;
+    bool given_ = false;
 };
 
 // A file as it was when it was kept, read a piece at a time, as often as needed: once another file takes

@@ -1,8 +1,6 @@
 #include "update/LeftLogRecovery.h"
 
 #include <exception>
-#include <string_view>
-#include <utility>
 
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
@@ -17,22 +15,6 @@ std::string Normalised(const std::string& bytes)
     return lines.Text();
 }
 
-// Hands out one string.
-class WholeText : public ByteSource {
-public:
-    explicit WholeText(std::string text) : text_(std::move(text)) {}
-    std::string_view Next() override
-    {
-        const std::string_view piece = done_ ? std::string_view() : std::string_view(text_);
-        done_ = true;
-        return piece;
-    }
-
-private:
-    const std::string text_;
-    bool done_ = false;
-};
-
 bool EndsWith(const std::string& text, const std::string& end)
 {
     return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
@@ -43,7 +25,7 @@ void FoldBack(FileStore& store, const std::string& logPath, const std::string& k
     const std::string earlier = Normalised(store.ReadWholeFile(kept));
     const std::string log = store.FileExists(logPath) ? Normalised(store.ReadWholeFile(logPath)) : std::string();
     if (!EndsWith(log, earlier)) {
-        WholeText bytes(log + earlier);
+        BytesInOnePiece bytes(log + earlier);
         store.SaveFile(logPath, bytes);
     }
     store.ForgetLeftKeptFile(kept);

@@ -23,6 +23,19 @@ std::string Notice(const std::string& entry)
 const std::string kCaption = "Marovin--\xD4\xDA\xCF\xDF\xBF\xBC\xCA\xD4\xC6\xBD\xCC\xA8"; // Marovin--在线考试平台
 const std::string kFailed = "\xC9\xFD\xBC\xB6\xCA\xA7\xB0\xDC";                        // 升级失败
 
+// A manifest of `entries` entries, the i-th "f<i modulo files>.bin", each file staged with the bytes
+// "bytes of " and its name.
+void StageRepeatedly(UpdateWorld& w, int entries, int files)
+{
+    std::string manifest;
+    for (int i = 0; i < entries; ++i) {
+        const std::string entry = "f" + std::to_string(i % files) + ".bin";
+        w.Stage(entry, "bytes of " + entry);
+        manifest += entry + "\r\n";
+    }
+    w.Manifest(manifest);
+}
+
 } // namespace
 
 TEST(UpdateRun, LogHoldsEveryFailureNewestFirstAndACopyFailureEndsTheRun)
@@ -492,13 +505,7 @@ TEST(UpdateRun, TheLookAheadStaysInStepAfterACopyIsMadeAgainInTurn)
     for (const int held : {0, 3}) {
         UpdateWorld w;
         w.disk.journalReadAhead = true;
-        std::string manifest;
-        for (int i = 0; i < 14; ++i) {
-            const std::string entry = "f" + std::to_string(i % 11) + ".bin";
-            w.Stage(entry, "bytes of " + entry);
-            manifest += entry + "\r\n";
-        }
-        w.Manifest(manifest);
+        StageRepeatedly(w, 14, 11);
         w.disk.heldAhead.insert(w.app + "Update\\f" + std::to_string(held) + ".bin");
         w.Run();
         EXPECT_EQ(w.Events("copy ").size(), 14u) << held;
@@ -513,13 +520,7 @@ TEST(UpdateRun, TheLookAheadStaysInStepAfterACopyIsMadeAgainInTurn)
 TEST(UpdateRun, CopiesAheadStayFewWhateverTheManifestsLength)
 {
     UpdateWorld w;
-    std::string manifest;
-    for (int i = 0; i < 500; ++i) {
-        const std::string entry = "f" + std::to_string(i % 250) + ".bin";
-        w.Stage(entry, "bytes of " + entry);
-        manifest += entry + "\r\n";
-    }
-    w.Manifest(manifest);
+    StageRepeatedly(w, 500, 250);
     w.Run();
     EXPECT_EQ(w.Events("copy ").size(), 500u);
     EXPECT_EQ(w.File("f249.bin"), "bytes of f249.bin");

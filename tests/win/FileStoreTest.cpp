@@ -17,6 +17,7 @@
 #include "common/HandlesWin32.h"
 #include "common/SystemError.h"
 #include "common/TemporariesWin32.h"
+#include "support/KeptBytes.h"
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
 
@@ -152,16 +153,6 @@ private:
 } // namespace
 
 namespace {
-
-std::string ReadKept(KeptFile& kept)
-{
-    kept.Rewind();
-    std::string bytes;
-    char buffer[5];
-    for (std::size_t read; (read = kept.Read(buffer, sizeof buffer)) != 0;)
-        bytes.append(buffer, read);
-    return bytes;
-}
 
 // The files in this process's temporaries folder.
 std::size_t TemporariesHeld()

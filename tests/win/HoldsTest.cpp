@@ -10,8 +10,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <utility>
 
 #include "archive/ProZipBinding.h"
 #include "common/HoldsWin32.h"
@@ -19,6 +17,7 @@
 #include "common/UnitPublic.h"
 #include "support/FileHold.h"
 #include "support/FixturePath.h"
+#include "support/KeptBytes.h"
 #include "support/ScratchFolder.h"
 #include "update/CopiesAheadWin32.h"
 #include "update/FileStoreWin32.h"
@@ -28,27 +27,6 @@ namespace {
 
 // How long a moment's hold lasts here: longer than several of the first pauses.
 const DWORD kMomentMs = 400;
-
-// Bytes handed out in one piece.
-class OnePiece : public ByteSource {
-public:
-    explicit OnePiece(std::string bytes) : bytes_(std::move(bytes)) {}
-    std::string_view Next() override { return std::exchange(given_, true) ? std::string_view() : bytes_; }
-
-private:
-    const std::string bytes_;
-    bool given_ = false;
-};
-
-std::string ReadKept(KeptFile& kept)
-{
-    std::string bytes;
-    char buffer[64];
-    kept.Rewind();
-    for (std::size_t read; (read = kept.Read(buffer, sizeof buffer)) != 0;)
-        bytes.append(buffer, read);
-    return bytes;
-}
 
 } // namespace
 
@@ -78,7 +56,7 @@ TEST(HoldsTest, AMomentsHoldIsOutlastedByEveryOperationThatMayMeetOne)
          [&](const std::string& f) { return ReadKept(*store.KeepFile(f + "UpLog.dat")) == "old"; }, nullptr},
         {"the log, saved", "UpLog.dat",
          [&](const std::string& f) {
-             OnePiece bytes("new");
+             BytesInOnePiece bytes("new");
              store.SaveFile(f + "UpLog.dat", bytes);
              return true;
          },
