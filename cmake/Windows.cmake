@@ -85,7 +85,8 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/app/ProgramWin32.cpp)
     DEPENDS ${CMAKE_SOURCE_DIR}/tools/pack_layout.py ${CMAKE_SOURCE_DIR}/resources/FrmMain.layout
     DEPFILE ${LAYOUT_PACKED}.d)
   target_sources(Update PRIVATE ${LAYOUT_PACKED})
-  set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS ${LAYOUT_PACKED})
+  set(MANIFEST_SOURCES ${CMAKE_SOURCE_DIR}/resources/Manifest.rh ${CMAKE_SOURCE_DIR}/resources/Update.manifest)
+  set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS "${LAYOUT_PACKED};${MANIFEST_SOURCES}")
   target_include_directories(Update PRIVATE ${VERSION_RESOURCE_DIRS})
   target_compile_options(Update PRIVATE ${WARNINGS})
   target_link_options(Update PRIVATE ${STATIC_RUNTIME} ${PAGE_ALIGNED_SECTIONS} ${DECLARED_WINDOWS_VERSION})
@@ -131,6 +132,18 @@ if(TARGET Update)
   add_dependencies(win_tests Update)
 endif()
 
+# ReportVersion: prints the Windows version that the system reports to it; built with Update.exe's manifest
+# resource and without any, for the test of what that manifest changes (tests/manifest/windows10.sh).
+set(MANIFESTED_RC ${CMAKE_SOURCE_DIR}/tests/win/version/Manifested.rc)
+add_executable(ReportVersionManifested ${CMAKE_SOURCE_DIR}/tests/win/version/ReportVersionWin32.cpp ${MANIFESTED_RC})
+add_executable(ReportVersionPlain ${CMAKE_SOURCE_DIR}/tests/win/version/ReportVersionWin32.cpp)
+target_include_directories(ReportVersionManifested PRIVATE ${CMAKE_SOURCE_DIR}/resources)
+set_source_files_properties(${MANIFESTED_RC} PROPERTIES OBJECT_DEPENDS "${MANIFEST_SOURCES}")
+foreach(program ReportVersionManifested ReportVersionPlain)
+  target_compile_options(${program} PRIVATE ${WARNINGS})
+  target_link_options(${program} PRIVATE ${STATIC_RUNTIME})
+endforeach()
+
 # Off for a tree whose programs cannot run on this machine (the i686 tree where the kernel runs no 32-bit
 # code): its tests are then not listed, since listing them means running win_tests.exe.
 option(UPDATER_RUN_WINDOWS_TESTS "List the Windows-side tests, which run under Wine on this machine" ON)
@@ -145,6 +158,10 @@ if(UPDATER_RUN_WINDOWS_TESTS)
   add_test(NAME small_disk.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/unmount.sh ${SMALL_DISK})
   set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk)
   set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk)
+  # Wine set to Windows 10 tells the program with Update.exe's manifest 10.0, the one without it 6.2.
+  add_test(NAME manifest.windows10 COMMAND ${CMAKE_SOURCE_DIR}/tests/manifest/windows10.sh
+           ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BINARY_DIR}/windows10/wineprefix
+           $<TARGET_FILE:ReportVersionManifested> $<TARGET_FILE:ReportVersionPlain>)
 endif()
 
 # The show recorder hook that the end-to-end tests set in Update.exe (see tests/win/hook).
@@ -182,8 +199,24 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
            --file-alignment 4096 --large-address-aware ${WINDOWS_LEVEL_CHECK})
   set_tests_properties(bitness.check_pe.finds_plain_images PROPERTIES
     PASS_REGULAR_EXPRESSION "not large-address-aware.*\n.*sections aligned to 512 bytes in the file, not 4096.*\n.*operating-system version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}.*\n.*subsystem version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}")
+  # Update.exe's application manifest, read from the image: the bytes of resources/Update.manifest, declaring
+  # the Windows versions and nothing else. The check sees the faults it guards against: no manifest at all,
+  # and a manifest with what must stay out of it.
+  set(CHECK_MANIFEST python3 ${CMAKE_SOURCE_DIR}/tests/manifest/check_manifest.py)
+  add_test(NAME manifest.Update.exe COMMAND ${CHECK_MANIFEST} $<TARGET_FILE:Update>
+           ${CMAKE_SOURCE_DIR}/resources/Update.manifest)
+  add_test(NAME manifest.check_manifest.finds_no_manifest COMMAND ${CHECK_MANIFEST}
+           $<TARGET_FILE:ReportVersionPlain> ${CMAKE_SOURCE_DIR}/resources/Update.manifest)
+  add_test(NAME manifest.check_manifest.finds_extras COMMAND ${CHECK_MANIFEST} --xml
+           ${CMAKE_SOURCE_DIR}/tests/manifest/faulty.manifest)
+  set_tests_properties(manifest.check_manifest.finds_no_manifest PROPERTIES
+    PASS_REGULAR_EXPRESSION "no application manifest")
+  set_tests_properties(manifest.check_manifest.finds_extras PROPERTIES
+    PASS_REGULAR_EXPRESSION "trustInfo.*requestedExecutionLevel.*\n.*dpiAware, activeCodePage.*\n.*dependency.*\n.*does not declare Windows 10 and 11.*\n.*repeated supportedOS")
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll
-                       bitness.check_pe.finds_plain_images PROPERTIES LABELS bitness)
+                       bitness.check_pe.finds_plain_images manifest.Update.exe
+                       manifest.check_manifest.finds_no_manifest manifest.check_manifest.finds_extras
+                       PROPERTIES LABELS bitness)
 endif()
 
 # The release (label "release", run on the build machine like the bitness checks): scripts/release run in a
