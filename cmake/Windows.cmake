@@ -221,20 +221,32 @@ endif()
 
 # The release (label "release", run on the build machine like the bitness checks): scripts/release run in a
 # copy of the checkout in another folder, later, must give byte for byte this tree's images and the same
-# archive; signed with a throwaway certificate, the images must verify, and the signed Update.exe must run.
+# archive; signed with a throwaway certificate, the images must verify, and the signed Update.exe must run;
+# timestamped by an authority of the test's own on loopback, the signatures must outlive the certificate;
+# scripts/check-release must tell changed images, signed or not, without touching the folder it checks; and
+# a checkout with changes must be refused.
 if(UPDATER_WIN_ARCH STREQUAL "i686")
   set(RELEASE_COPY ${CMAKE_BINARY_DIR}/release-check/checkout)
   add_test(NAME release.build COMMAND ${CMAKE_SOURCE_DIR}/tests/release/release_of_copy.sh ${CMAKE_SOURCE_DIR}
            ${RELEASE_COPY})
   add_test(NAME release.reproducible COMMAND ${CMAKE_SOURCE_DIR}/tests/release/reproducible.sh ${CMAKE_SOURCE_DIR}
            ${RELEASE_COPY} $<TARGET_FILE_DIR:Update>)
-  add_test(NAME release.signed COMMAND ${CMAKE_SOURCE_DIR}/tests/release/signed.sh ${CMAKE_SOURCE_DIR} ${RELEASE_COPY})
+  set(RELEASE_TESTS_ON_THE_COPY signed timestamped check uncommitted)
+  foreach(name ${RELEASE_TESTS_ON_THE_COPY})
+    add_test(NAME release.${name} COMMAND ${CMAKE_SOURCE_DIR}/tests/release/${name}.sh ${CMAKE_SOURCE_DIR}
+             ${RELEASE_COPY})
+  endforeach()
   set_tests_properties(release.build PROPERTIES FIXTURES_SETUP release_copy TIMEOUT 1800)
-  set_tests_properties(release.reproducible release.signed PROPERTIES FIXTURES_REQUIRED release_copy)
-  # Signing rewrites the copy's dist/, which the comparison reads.
+  set_tests_properties(release.reproducible release.signed release.timestamped release.check release.uncommitted
+                       PROPERTIES FIXTURES_REQUIRED release_copy)
+  # Each rewrites the copy's dist/, which the one before it reads; check-release builds its own tree.
   set_tests_properties(release.signed PROPERTIES DEPENDS release.reproducible
                        ENVIRONMENT "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix")
-  set_tests_properties(release.build release.reproducible release.signed PROPERTIES LABELS release)
+  set_tests_properties(release.timestamped PROPERTIES DEPENDS release.signed)
+  set_tests_properties(release.check PROPERTIES DEPENDS release.timestamped TIMEOUT 1800)
+  set_tests_properties(release.uncommitted PROPERTIES DEPENDS release.check)
+  set_tests_properties(release.build release.reproducible release.signed release.timestamped release.check
+                       release.uncommitted PROPERTIES LABELS release)
 endif()
 
 # update_bench.exe: times one operation of the update run per invocation for scripts/bench.
