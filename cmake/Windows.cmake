@@ -160,7 +160,7 @@ if(UPDATER_RUN_WINDOWS_TESTS)
   set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk)
   # Wine set to Windows 10 tells the program with Update.exe's manifest 10.0, the one without it 6.2.
   add_test(NAME manifest.windows10 COMMAND ${CMAKE_SOURCE_DIR}/tests/manifest/windows10.sh
-           ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BINARY_DIR}/windows10/wineprefix
+           ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BINARY_DIR}/wineprefix
            $<TARGET_FILE:ReportVersionManifested> $<TARGET_FILE:ReportVersionPlain>)
 endif()
 

@@ -3,17 +3,21 @@
 # the same program without it. Update.exe prints nothing, so the test program ReportVersion (tests/win/version)
 # is built twice, with the very manifest resource of Update.exe (resources/Manifest.rh) and without any, and
 # prints the version that GetVersionExW gives it; manifest.Update.exe shows that Update.exe carries the same
-# bytes. The prefix is the test's own, so the tests' prefix keeps its version.
+# bytes. Windows 10 is set for these two programs alone (the key that Wine reads for one program's version),
+# so every other program in the tests' prefix keeps the prefix's version.
 # Usage: windows10.sh WINE_RUN PREFIX MANIFESTED_EXE PLAIN_EXE
 set -euo pipefail
-wine_run=$1 prefix=$2 manifested=$3 plain=$4
-export WINEPREFIX=$prefix
+wine_run=$1 manifested=$3 plain=$4
+export WINEPREFIX=${WINEPREFIX:-$2}
 status=0
 # reported EXE: the version that the program prints, without the console's CR.
 reported() { "$wine_run" "$1" | tr -d '\r'; }
 
 reported "$plain" >/dev/null
-"$wine_run" "$prefix/drive_c/windows/system32/reg.exe" add 'HKCU\Software\Wine' /v Version /d win10 /f >/dev/null
+for exe in "$manifested" "$plain"; do
+  "$wine_run" "$WINEPREFIX/drive_c/windows/system32/reg.exe" add \
+    "HKCU\\Software\\Wine\\AppDefaults\\$(basename "$exe")" /v Version /d win10 /f >/dev/null
+done
 for expected in "$manifested 10.0" "$plain 6.2"; do
   read -r exe version <<<"$expected"
   got=$(reported "$exe")
