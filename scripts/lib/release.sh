@@ -29,7 +29,7 @@ release_commit() {
 # compile an untracked source in). One line that says so where the folder is no checkout of its own. Nothing
 # for a commit.
 checkout_changes() {
-  if own_checkout; then git status --porcelain; else echo "not a git checkout: no commit to be the release of"; fi
+  if own_checkout; then git status --porcelain --untracked-files=all; else echo "not a git checkout: no commit to be the release of"; fi
 }
 
 # release_epoch: the time that the release's files carry: SOURCE_DATE_EPOCH when set, else the time of the
