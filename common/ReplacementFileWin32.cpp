@@ -131,6 +131,7 @@ bool ReplacementFile::Flush()
 
 bool ReplacementFile::Commit()
 {
+    const HoldOperation operation; // our file and the target wait within one bound
     if (file_.Valid() && !Flush())
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/HoldsWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/TemporariesWin32.h"
 #include "common/WideTextWin32.h"
@@ -33,6 +34,7 @@ std::vector<std::string> TargetNames(const std::wstring& target)
 int Extract(const wchar_t* archive, const std::wstring& target)
 {
     const TemporariesScope temporaries;
+    const HoldOperation operation; // the target waits within one bound
     ReplacementFile replacement(target);
     if (!replacement.Created())
         return Failure;

@@ -106,6 +106,27 @@ TEST(HoldsTest, TheKeptLogIsReadAgainPastAMomentsHold)
     EXPECT_EQ(ReadKept(*kept), "old");
 }
 
+// One copy waits within one bound, however many of its files are held: its source held for most of the
+// bound is waited for, and the target held for good then gets what is left, not a bound of its own.
+TEST(HoldsTest, OneCopyWaitsWithinOneBoundHoweverManyOfItsFilesAreHeld)
+{
+    ScratchFolder folder("HoldsOneBound");
+    const std::string f = folder.Path();
+    ASSERT_TRUE(ScratchFolder::Write(f + "source.txt", "new"));
+    ASSERT_TRUE(ScratchFolder::Write(f + "target.txt", "old"));
+    const TemporariesScope run;
+    FileHold source(f + "source.txt");
+    std::optional<FileHold> target(std::in_place, f + "target.txt");
+    ASSERT_TRUE(source && *target);
+    source.LetGoLater([] {}, kHoldBounds.perOperationMs * 5 / 6);
+
+    EXPECT_FALSE(CopyFileByStream(f + "source.txt", f + "target.txt"));
+    target.reset();
+    EXPECT_EQ(ScratchFolder::Read(f + "target.txt"), "old");
+    EXPECT_GT(ModuleHoldBudget().SpentMs(), 0u) << "the source was waited for";
+    EXPECT_LE(ModuleHoldBudget().SpentMs(), kHoldBounds.perOperationMs);
+}
+
 // A copy written ahead never waits on its worker: a held source fails there at once, and the copy made in
 // turn is the one that waits.
 TEST(HoldsTest, ACopyWrittenAheadDoesNotWaitForAHold)
