@@ -12,9 +12,12 @@
 #include <string>
 
 #include "archive/ProZipBinding.h"
+#include "common/HandlesWin32.h"
 #include "common/HoldsWin32.h"
+#include "common/ReplacementFileWin32.h"
 #include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
+#include "common/WideTextWin32.h"
 #include "support/FileHold.h"
 #include "support/FixturePath.h"
 #include "support/KeptBytes.h"
@@ -125,6 +128,33 @@ TEST(HoldsTest, OneCopyWaitsWithinOneBoundHoweverManyOfItsFilesAreHeld)
     EXPECT_EQ(ScratchFolder::Read(f + "target.txt"), "old");
     EXPECT_GT(ModuleHoldBudget().SpentMs(), 0u) << "the source was waited for";
     EXPECT_LE(ModuleHoldBudget().SpentMs(), kHoldBounds.perOperationMs);
+}
+
+// A replacement that is not committed (a copy dropped) is removed as it goes; a scanner that looks at the
+// new file just then refuses that, and the clearing at the run's end removes it past the hold.
+TEST(HoldsTest, OurTemporaryHeldWhenItIsRemovedIsGoneWhenTheRunEnds)
+{
+    ScratchFolder folder("HoldsDropped");
+    const std::wstring temporaries = TemporariesFolder();
+    const std::wstring ours = temporaries + std::to_wstring(GetCurrentProcessId()) + L"-*.tmp";
+    {
+        const TemporariesScope run;
+        std::optional<FileHold> hold;
+        {
+            ReplacementFile dropped(WideText(folder.Path() + "target.txt", CP_ACP));
+            ASSERT_TRUE(dropped.Write("new", 3) && dropped.Flush());
+            WIN32_FIND_DATAW found{};
+            const FindHandle find(FindFirstFileW(ours.c_str(), &found));
+            ASSERT_TRUE(find);
+            hold.emplace(NarrowText(temporaries + found.cFileName, CP_ACP));
+            ASSERT_TRUE(*hold);
+            hold->LetGoLater([] {}, kMomentMs);
+        }
+        WIN32_FIND_DATAW found{};
+        EXPECT_TRUE(FindHandle(FindFirstFileW(ours.c_str(), &found))) << "its removal was refused";
+    }
+    WIN32_FIND_DATAW found{};
+    EXPECT_FALSE(FindHandle(FindFirstFileW(ours.c_str(), &found))) << "nothing of ours is left";
 }
 
 // A copy written ahead never waits on its worker: a held source fails there at once, and the copy made in
