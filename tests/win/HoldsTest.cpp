@@ -137,9 +137,9 @@ TEST(HoldsTest, OurTemporaryHeldWhenItIsRemovedIsGoneWhenTheRunEnds)
     ScratchFolder folder("HoldsDropped");
     const std::wstring temporaries = TemporariesFolder();
     const std::wstring ours = temporaries + std::to_wstring(GetCurrentProcessId()) + L"-*.tmp";
+    std::optional<FileHold> hold; // lets go on its own, after the run has begun to end
     {
         const TemporariesScope run;
-        std::optional<FileHold> hold;
         {
             ReplacementFile dropped(WideText(folder.Path() + "target.txt", CP_ACP));
             ASSERT_TRUE(dropped.Write("new", 3) && dropped.Flush());
