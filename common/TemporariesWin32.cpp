@@ -43,16 +43,6 @@ bool IsKept(const wchar_t* name)
     return dash != nullptr && std::wcsncmp(dash + 1, kKeptMark, std::wcslen(kKeptMark)) == 0;
 }
 
-// True when the file has no other name (another name, as a kept log's, lets it be removed).
-bool IsOnlyName(const std::wstring& path)
-{
-    const FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
-}
-
 // A kept name that is its file's only name: the bytes live nowhere else.
 bool IsKeptOnlyName(const std::wstring& folder, const wchar_t* name)
 {
@@ -105,6 +95,15 @@ std::wstring ThisModulePath()
 }
 
 } // namespace
+
+bool IsOnlyName(const std::wstring& path)
+{
+    const FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
+}
 
 namespace {
 

@@ -47,6 +47,10 @@ FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring&
 // empty.
 bool LinkTemporary(const std::wstring& existing, std::wstring& path);
 
+// True when the file has no other name, or when that cannot be told (another name, as a kept log's own,
+// lets a kept name be removed).
+bool IsOnlyName(const std::wstring& path);
+
 // Removes a temporary of this process; when another program holds its file so that it cannot be removed
 // now, remembers it for RemoveTemporariesLeftToEnd. Main thread only.
 void RemoveTemporary(const std::wstring& path);
