@@ -43,16 +43,6 @@ bool IsKept(const wchar_t* name)
     return dash != nullptr && std::wcsncmp(dash + 1, kKeptMark, std::wcslen(kKeptMark)) == 0;
 }
 
-// True when the file has no other name (another name, as a kept log's, lets it be removed).
-bool IsOnlyName(const std::wstring& path)
-{
-    const FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
-}
-
 // A kept name that is its file's only name: the bytes live nowhere else.
 bool IsKeptOnlyName(const std::wstring& folder, const wchar_t* name)
 {
@@ -105,6 +95,15 @@ std::wstring ThisModulePath()
 }
 
 } // namespace
+
+bool IsOnlyName(const std::wstring& path)
+{
+    const FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    BY_HANDLE_FILE_INFORMATION information{};
+    return !file || !GetFileInformationByHandle(file.Get(), &information) || information.nNumberOfLinks <= 1;
+}
 
 namespace {
 
@@ -270,6 +269,18 @@ void ClearAside(const std::wstring& folder, const wchar_t* name)
         MoveFileExW(aside.c_str(), home.c_str(), MOVEFILE_WRITE_THROUGH);
 }
 
+// Removes a temporary left over. One of this process was written and closed moments ago, which is when a
+// virus scanner looks at a new file: its removal outlasts a moment's hold, so that a run leaves nothing of
+// its own. One of an ended process is old; should it be held, a later clearing removes it.
+void RemoveLeftOver(const std::wstring& path, bool ours)
+{
+    const auto remove = [&] { return DeleteFileW(path.c_str()); };
+    if (ours)
+        OutlastHolds(remove);
+    else
+        remove();
+}
+
 } // namespace
 
 void RemoveLeftTemporaries(const std::wstring& folder)
@@ -280,7 +291,7 @@ void RemoveLeftTemporaries(const std::wstring& folder)
         if (IsAsideName(name))
             ClearAside(folder, name);
         else if (LeftOver(folder, name))
-            DeleteFileW((folder + name).c_str());
+            RemoveLeftOver(folder + name, OwnerOf(name) == GetCurrentProcessId());
     });
     RemoveDirectoryW(folder.c_str());
 }

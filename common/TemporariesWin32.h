@@ -47,6 +47,10 @@ FileHandle CreateTemporary(DWORD access, DWORD flagsAndAttributes, std::wstring&
 // empty.
 bool LinkTemporary(const std::wstring& existing, std::wstring& path);
 
+// True when the file has no other name, or when that cannot be told (another name, as a kept log's own,
+// lets a kept name be removed).
+bool IsOnlyName(const std::wstring& path);
+
 // Removes a temporary of this process; when another program holds its file so that it cannot be removed
 // now, remembers it for RemoveTemporariesLeftToEnd. Main thread only.
 void RemoveTemporary(const std::wstring& path);
@@ -81,7 +85,8 @@ public:
 // An image that an ended process put aside (MoveAside) goes back to its origin in the application folder
 // when nothing is there, since it is then the only copy (the process was killed between renaming it aside
 // and renaming the new file in); else it is deleted, once no longer mapped. This process's asides stay:
-// they are mapped until it ends.
+// they are mapped until it ends. The removal of this process's own temporaries (a copy dropped, a
+// replacement not committed, whose removal failed then) outlasts a moment's hold (common/HoldsWin32.h).
 // A temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
 // start, which every save of that run has written into the log again, or which, as the only name left of
 // that log, is not removed here; so removing one never loses a user's file.

@@ -1,9 +1,10 @@
-#include "common/UnitPublic.h"
+#include "common/TerminateProcessesWin32.h"
 
 #include "common/AllSignalledWin32.h"
 #include "common/HandlesWin32.h"
 #include "common/ImageNameMatch.h"
 #include "common/TlHelp32.h"
+#include "common/UnitPublic.h"
 
 #include <cstring>
 #include <utility>
@@ -32,13 +33,13 @@ const DWORD kEndsBoundMs = 5000;
 // after TerminateProcess returns, and its handles and mapped image stay until then. The handle of a
 // process asked to end goes to `ending`. A process that we may end but not wait for (its access rules
 // grant the one right and not the other) is still ended, as it would be without the wait.
-bool TerminateProcessById(DWORD processId, std::vector<KernelHandle>& ending)
+bool TerminateProcessById(DWORD processId, const EndProcess& end, std::vector<KernelHandle>& ending)
 {
     KernelHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
     const bool waitable = process.Valid();
     if (!waitable && GetLastError() == ERROR_ACCESS_DENIED)
         process.Reset(OpenProcess(PROCESS_TERMINATE, FALSE, processId));
-    if (!process || !TerminateProcess(process.Get(), 0))
+    if (!process || !end(process.Get()))
         return false;
     if (waitable)
         ending.push_back(std::move(process));
@@ -56,6 +57,11 @@ FileHandle TakeProcessSnapshot()
 
 bool TerminateProcessesByName(const std::string& name)
 {
+    return TerminateProcessesByName(name, [](HANDLE process) { return TerminateProcess(process, 0) != FALSE; });
+}
+
+bool TerminateProcessesByName(const std::string& name, const EndProcess& end)
+{
     const FileHandle snapshot = TakeProcessSnapshot();
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
@@ -64,7 +70,7 @@ bool TerminateProcessesByName(const std::string& name)
     for (BOOL more = TlHelp32::Process32First(snapshot.Get(), &entry); more;
          more = TlHelp32::Process32Next(snapshot.Get(), &entry)) {
         if (ImageNameMatches(ImageNameOf(entry), name, IsSystemLeadByte))
-            result = TerminateProcessById(entry.th32ProcessID, ending);
+            result = TerminateProcessById(entry.th32ProcessID, end, ending);
     }
     WaitUntilAllSignalled(ending, kEndsBoundMs);
     return result;

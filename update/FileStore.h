@@ -27,20 +27,36 @@ private:
     bool given_ = false;
 };
 
-// A file as it was when it was kept, read a piece at a time, as often as needed: once another file takes
-// its name (renamed over it) or it is deleted, the kept bytes are those it held then. Writing into the
-// file itself in place may show (see FileStoreWin32.h).
-class KeptFile {
+// A file's bytes read a piece at a time, from its start, as often as needed.
+class PieceReader {
 public:
-    virtual ~KeptFile() = default;
+    virtual ~PieceReader() = default;
     // Starts reading again from the first byte.
     virtual void Rewind() = 0;
-    // Reads up to size bytes into buffer; 0 at the end. Raises EFOpenError when the kept bytes cannot be
-    // read.
+    // Reads up to size bytes into buffer; 0 at the end. Raises EFOpenError when the bytes cannot be read.
     virtual std::size_t Read(char* buffer, std::size_t size) = 0;
-    // Lets go of what the reading holds open, so that another file may take the kept file's name; the
-    // next Read after a Rewind reads again. Reading to the end lets go as well.
+    // Lets go of what the reading holds open, so that another file may take the file's name; the next Read
+    // after a Rewind reads again. Reading to the end lets go as well. Raises nothing.
     virtual void StopReading() = 0;
+};
+
+// A file as it was when it was kept: once another file takes its name (renamed over it) or it is deleted,
+// the kept bytes are those it held then. Writing into the file itself in place may show (see
+// FileStoreWin32.h).
+class KeptFile : public PieceReader {
+public:
+    // False when the kept bytes are known to live on under the file's own name still (nothing has taken
+    // its place); true when they may live only here.
+    virtual bool MayBeTheOnlyCopy() = 0;
+    // Where the store can, the kept bytes stay for a later run (FileStore::LeftKeptFiles) instead of going
+    // with this object.
+    virtual void LeaveForALaterRun() = 0;
+};
+
+// A file that a run ended without letting go of (FileStore::KeepFile).
+struct LeftKeptFile {
+    std::string path;                // in the store's own place
+    unsigned long long lastWritten;  // when its bytes were last written, in the store's ticks: later is larger
 };
 
 class FileStore {
@@ -63,12 +79,16 @@ public:
     // EWriteError on a short write, and whatever the source raises.
     virtual void SaveFile(const std::string& path, ByteSource& bytes) = 0;
 
+    // The file read a piece at a time (other readers allowed, writers refused while it is open), as it is
+    // when read: nothing is kept. Raises EFOpenError when it cannot be opened or read.
+    virtual std::unique_ptr<PieceReader> ReadInPieces(const std::string& path) = 0;
+
     // True when the system finds an entry of that name that is not a folder.
     virtual bool FileExists(const std::string& path) = 0;
 
-    // The paths (in the store's own place, readable by ReadWholeFile) of files that a run ended without
-    // letting go of (KeepFile) and that have no other name now: their bytes live nowhere else.
-    virtual std::vector<std::string> LeftKeptFiles() = 0;
+    // The files (readable by ReadInPieces) that a run ended without letting go of (KeepFile) and that have
+    // no other name now: their bytes live nowhere else.
+    virtual std::vector<LeftKeptFile> LeftKeptFiles() = 0;
     // Removes such a file once its bytes are safe elsewhere.
     virtual void ForgetLeftKeptFile(const std::string& path) = 0;
 };

@@ -89,33 +89,24 @@ public:
 
     void StopReading() override {}
 
+    // The copy tells nothing of the file; it goes when closed, whatever is asked.
+    bool MayBeTheOnlyCopy() override { return true; }
+    void LeaveForALaterRun() override {}
+
 private:
     FileHandle copy_;
     const std::string path_; // the kept file's, named by errors
 };
 
-// A kept file under a second name of ours (a hard link in our temporaries folder): when a save or an
-// installed file is renamed over the file's own name, the bytes it held live on under ours, at no cost
-// of a copy. The link is opened only while it is read: on Windows a file that a handle holds open cannot
-// be renamed over, whichever of its names the handle was opened by. The name goes with the object; one
-// left by a killed run goes with the next run's clearing of our temporaries.
-class KeptLink : public KeptFile {
+// A file read by its path, opened only while it is read: on Windows a file that a handle holds open cannot
+// be renamed over, whichever of its names the handle was opened by.
+class PathReader : public PieceReader {
 public:
-    KeptLink(std::wstring link, std::string path) : link_(std::move(link)), path_(std::move(path)) {}
-    KeptLink(const KeptLink&) = delete;
-    KeptLink& operator=(const KeptLink&) = delete;
-
-    // A name that cannot be removed now (a program holds the log without letting it be deleted) is tried
-    // again as the program ends.
-    ~KeptLink() override
-    {
-        file_.Reset();
-        RemoveTemporary(link_);
-    }
+    PathReader(std::wstring file, std::string path) : file_(std::move(file)), path_(std::move(path)) {}
 
     void Rewind() override
     {
-        file_.Reset();
+        handle_.Reset();
         stopped_ = false;
     }
 
@@ -123,9 +114,9 @@ public:
     {
         if (stopped_)
             return 0;
-        if (!file_)
+        if (!handle_)
             Open();
-        const std::size_t read = ReadPiece(file_, path_, buffer, size);
+        const std::size_t read = ReadPiece(handle_, path_, buffer, size);
         if (read == 0)
             StopReading();
         return read;
@@ -133,7 +124,7 @@ public:
 
     void StopReading() override
     {
-        file_.Reset();
+        handle_.Reset();
         stopped_ = true;
     }
 
@@ -141,18 +132,51 @@ private:
     // A moment's hold on the file, by any of its names, is outlasted.
     void Open()
     {
-        file_ = OutlastHolds([&] {
-            return FileHandle(CreateFileW(link_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        handle_ = OutlastHolds([&] {
+            return FileHandle(CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
         });
-        if (!file_)
+        if (!handle_)
             throw EFOpenError(path_, SystemErrorText(GetLastError()));
     }
 
-    const std::wstring link_;
-    const std::string path_; // the kept file's, named by errors
-    FileHandle file_;
+    const std::wstring file_;
+    const std::string path_; // named by errors
+    FileHandle handle_;
     bool stopped_ = false; // read to its end or stopped: nothing more until a Rewind
+};
+
+// A kept file under a second name of ours (a hard link in our temporaries folder): when a save or an
+// installed file is renamed over the file's own name, the bytes it held live on under ours, at no cost
+// of a copy. The name goes with the object, unless left for a later run; one left by a killed run goes
+// with the next run's clearing of our temporaries while the file has another name.
+class KeptLink : public KeptFile {
+public:
+    KeptLink(std::wstring link, std::string path) : link_(link), reader_(std::move(link), std::move(path)) {}
+    KeptLink(const KeptLink&) = delete;
+    KeptLink& operator=(const KeptLink&) = delete;
+
+    // A name that cannot be removed now (a program holds the log without letting it be deleted) is tried
+    // again as the program ends.
+    ~KeptLink() override
+    {
+        reader_.StopReading();
+        if (!left_)
+            RemoveTemporary(link_);
+    }
+
+    void Rewind() override { reader_.Rewind(); }
+    std::size_t Read(char* buffer, std::size_t size) override { return reader_.Read(buffer, size); }
+    void StopReading() override { reader_.StopReading(); }
+
+    // Our name is the file's last one once a save or an installed file has taken the file's own name.
+    bool MayBeTheOnlyCopy() override { return IsOnlyName(link_); }
+    void LeaveForALaterRun() override { left_ = true; }
+
+private:
+    const std::wstring link_;
+    PathReader reader_;
+    bool left_ = false;
 };
 
 // A kept file held in memory, where no copy of ours could be written.
@@ -163,6 +187,9 @@ public:
     void Rewind() override { at_ = 0; }
 
     void StopReading() override {}
+
+    bool MayBeTheOnlyCopy() override { return true; }
+    void LeaveForALaterRun() override {}
 
     std::size_t Read(char* buffer, std::size_t size) override
     {
@@ -207,6 +234,7 @@ std::unique_ptr<KeptFile> FileStoreWin32::KeepFile(const std::string& path)
 
 void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)
 {
+    const HoldOperation operation; // the log, its kept name and our temporary wait within one bound
     // Probe: the target must be one that could be opened for writing with no sharing. A folder of that
     // name, a file another program holds open beyond a moment, or a missing folder fails here as the save
     // would have.
@@ -232,6 +260,11 @@ void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)
         throw EFCreateError(path, SystemErrorText(GetLastError()));
 }
 
+std::unique_ptr<PieceReader> FileStoreWin32::ReadInPieces(const std::string& path)
+{
+    return std::make_unique<PathReader>(WideText(path, CP_ACP), path);
+}
+
 bool FileStoreWin32::FileExists(const std::string& path)
 {
     // The attributes, not the DOS date of the last write: a file whose last write cannot be expressed as a
@@ -240,12 +273,16 @@ bool FileStoreWin32::FileExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-std::vector<std::string> FileStoreWin32::LeftKeptFiles()
+std::vector<LeftKeptFile> FileStoreWin32::LeftKeptFiles()
 {
-    std::vector<std::string> paths;
-    for (const std::wstring& path : LeftKeptOnlyNames(TemporariesFolder()))
-        paths.push_back(NarrowText(path, CP_ACP));
-    return paths;
+    std::vector<LeftKeptFile> files;
+    for (const std::wstring& path : LeftKeptOnlyNames(TemporariesFolder())) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
+        const ULARGE_INTEGER written{{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}};
+        files.push_back({NarrowText(path, CP_ACP), written.QuadPart});
+    }
+    return files;
 }
 
 void FileStoreWin32::ForgetLeftKeptFile(const std::string& path)

@@ -14,8 +14,11 @@ public:
     // no copy can be made there either, its bytes are held in memory.
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
+    // Opened only while it is read, so that a save may put another file in its place in between.
+    std::unique_ptr<PieceReader> ReadInPieces(const std::string& path) override;
     bool FileExists(const std::string& path) override;
-    // The kept names in our temporaries folder that ended processes left as their files' only names.
-    std::vector<std::string> LeftKeptFiles() override;
+    // The kept names in our temporaries folder that ended processes left as their files' only names, with
+    // their files' last-write times (no copy of ours sets a file's times, so they tell when a run wrote it).
+    std::vector<LeftKeptFile> LeftKeptFiles() override;
     void ForgetLeftKeptFile(const std::string& path) override;
 };

@@ -1,8 +1,9 @@
 #include "update/UpdateLog.h"
 
-#include <memory>
+#include <optional>
 #include <utility>
 
+#include "update/NormalisedReading.h"
 #include "update/NormalisedText.h"
 #include "update/Timestamp.h"
 
@@ -13,52 +14,31 @@ const char kOpenBracket[] = "\xA1\xBC";                                        /
 const char kCopyFailed[] = "\xA1\xBD" "\xCE\xC4\xBC\xFE" "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC" "!"; // 〗文件升级失败!
 const char kUpdateFailed[] = "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC";             // 升级失败
 const char kRotationCode[] = "2158983876";
-// The size of the pieces in which the earlier log is read again: small enough to stay in the processor's
-// cache between the read and the write, large enough that the calls cost little.
-const std::size_t kPieceSize = 128 * 1024;
 
-// The log's new bytes: the run's records, then the earlier log, normalised as one text.
+// The log's new bytes: the run's records, then the earlier log, as the text list rules them.
 class LogRewrite : public ByteSource {
 public:
-    explicit LogRewrite(const LogText& log) : records_(log.records), earlier_(log.earlier.get())
+    explicit LogRewrite(const LogText& log) : records_(log.records)
     {
-        if (earlier_ != nullptr) {
-            earlier_->Rewind();
-            buffer_.reset(new char[kPieceSize]); // not cleared: the reads fill it
-        }
+        if (log.earlier != nullptr)
+            earlier_.emplace(*log.earlier);
     }
 
     std::string_view Next() override
     {
-        while (!normaliser_.Ended()) {
-            const std::string_view piece = NextPiece();
-            if (!piece.empty())
-                return piece;
+        if (!records_.empty()) {
+            const std::string_view records = normaliser_.Next(std::exchange(records_, {}));
+            if (!records.empty())
+                return records;
         }
-        // Also when a NUL ended the text early: nothing of the earlier log may stay open while the save
-        // puts the new log in its place.
-        if (earlier_ != nullptr)
-            earlier_->StopReading();
-        return {};
+        // A NUL in a record ends the whole text, as the text list would split it.
+        return earlier_ && !normaliser_.Ended() ? earlier_->Next() : std::string_view();
     }
 
 private:
-    std::string_view NextPiece()
-    {
-        if (!records_.empty())
-            return normaliser_.Next(std::exchange(records_, {}));
-        if (earlier_ != nullptr) {
-            const std::size_t read = earlier_->Read(buffer_.get(), kPieceSize);
-            if (read != 0)
-                return normaliser_.Next({buffer_.get(), read});
-        }
-        return normaliser_.Finish();
-    }
-
-    std::string_view records_;
-    KeptFile* const earlier_;
-    std::unique_ptr<char[]> buffer_;
+    std::string_view records_; // every record ends with CR LF, so the earlier log starts a line
     LineEndNormaliser normaliser_;
+    std::optional<NormalisedReading> earlier_;
 };
 
 } // namespace

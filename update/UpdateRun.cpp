@@ -32,6 +32,10 @@ class Run {
 public:
     Run(const std::string& folder, const UpdateServices& services)
         : folder_(folder), s_(services), log_(OpenLog(services.store, folder)) {}
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    // A run that ends on a copy failure or an error lets go of the log of its start here.
+    ~Run() { LetGoOfEarlierLog(log_, s_.store, folder_); }
 
     // False when a copy failure ended the run early.
     // Later plain entries are copied ahead while earlier ones are installed (CopyReadAhead.h); whatever
@@ -48,13 +52,14 @@ public:
         return true;
     }
 
-    // The log of the run's start is let go of before the relaunch: nothing more is recorded, and the client
-    // (or a reader of the log) that holds the log from then on must not keep our second name of it alive.
-    // Then the file work is over, and the next applier may come in before the client is relaunched.
+    // The log of the run's start is let go of before the relaunch (folded back first when an installed
+    // file took the log's place): nothing more is recorded, and the client (or a reader of the log) that
+    // holds the log from then on must not keep our second name of it alive. Then the file work is over, and
+    // the next applier may come in before the client is relaunched.
     void Finish()
     {
         RotateVersionFiles(folder_, log_, {s_.store, s_.files, s_.clock});
-        log_.earlier.reset();
+        LetGoOfEarlierLog(log_, s_.store, folder_);
         s_.host.LetNextApplierIn();
         s_.host.RelaunchClient();
     }

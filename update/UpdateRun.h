@@ -13,7 +13,8 @@
 // - Entries that would reach outside the application folder are refused (EntrySafety.h), including
 //   archive entries whose derived target would.
 // - Before the log is read, the log of a killed run's start that lives only under its kept name is folded
-//   back into it (LeftLogRecovery.h).
+//   back into it; as the run ends, whichever way, so is the log of its own start where an installed file
+//   took the log's place after the last save (LeftLogRecovery.h).
 // - Later plain entries are copied ahead (written and flushed, not yet in place) while earlier ones are
 //   installed (CopyReadAhead.h); entries are still handled, put in place and recorded in manifest order,
 //   and a copy failure or an entry error drops every copy made ahead before it is recorded.

@@ -24,7 +24,22 @@ TEST(AsideName, RefusesOriginsOutsideTheApplicationFolderOrTooLongForAName)
                                     L"Sub\\..\\..\\x.dll", L"Sub/..", std::wstring(56, L'a')};
     for (const std::wstring& origin : refused)
         EXPECT_EQ(AsideName(1, 1, origin), L"") << origin.size();
-    EXPECT_NE(AsideName(4294967295ul, 4294967295u, std::wstring(55, L'a')), L"");
+}
+
+// A file name may have 255 UTF-16 units. The longest origin accepted, with the widest process id and
+// serial, makes a name within them; each unit more of the origin adds four to the name, so the first one
+// refused would have gone past them.
+TEST(AsideName, TheLongestNameFitsTheLimitOfAFileNameAndOneUnitMoreWouldNot)
+{
+    const std::size_t kFileNameLimit = 255;
+    const std::wstring origin = std::wstring(54, L'\x8bd5') + L"\xffff";
+    const std::wstring longest = AsideName(4294967295ul, 4294967295u, origin);
+    EXPECT_LE(longest.size(), kFileNameLimit);
+    EXPECT_GT(longest.size() + 4, kFileNameLimit);
+    std::wstring back;
+    EXPECT_TRUE(AsideOrigin(longest, back));
+    EXPECT_EQ(back, origin);
+    EXPECT_EQ(AsideName(4294967295ul, 4294967295u, origin + L"a"), L"");
 }
 
 TEST(AsideName, OtherNamesCarryNoOrigin)

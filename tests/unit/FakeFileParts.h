@@ -11,7 +11,8 @@
 #include "update/FileStore.h"
 
 // `open` tells whether a reading holds the kept file open, as it would hold a file on Windows: from a
-// read that gives bytes until the end is read or the reading is stopped.
+// read that gives bytes until the end is read or the reading is stopped. It cannot tell whether the file
+// still has its bytes, and nothing of it stays once it goes.
 class StringKept : public KeptFile {
 public:
     explicit StringKept(std::string bytes, std::shared_ptr<bool> open = std::make_shared<bool>(false))
@@ -19,6 +20,8 @@ public:
 
     void Rewind() override { at_ = 0; }
     void StopReading() override { *open_ = false; }
+    bool MayBeTheOnlyCopy() override { return true; }
+    void LeaveForALaterRun() override {}
 
     std::size_t Read(char* buffer, std::size_t size) override
     {

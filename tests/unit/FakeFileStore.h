@@ -43,10 +43,15 @@ public:
         files[path] = std::move(drained);
     }
 
+    std::unique_ptr<PieceReader> ReadInPieces(const std::string& path) override
+    {
+        return std::make_unique<StringKept>(ReadWholeFile(path));
+    }
+
     bool FileExists(const std::string& path) override { return files.count(path) != 0; }
 
     // No run was killed here.
-    std::vector<std::string> LeftKeptFiles() override { return {}; }
+    std::vector<LeftKeptFile> LeftKeptFiles() override { return {}; }
     void ForgetLeftKeptFile(const std::string&) override {}
 
 private:

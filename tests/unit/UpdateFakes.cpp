@@ -23,9 +23,8 @@ bool FakeDisk::IsFolder(const std::string& path) const
     return folders.count(WithoutTrailingSeparator(path)) != 0;
 }
 
-std::string FakeDisk::ReadWholeFile(const std::string& path)
+const std::string& FakeDisk::Opened(const std::string& path) const
 {
-    Note("read " + path);
     const auto found = files.find(path);
     if (locked.count(path) != 0)
         throw EFOpenError(path, "In use by another program.");
@@ -34,25 +33,68 @@ std::string FakeDisk::ReadWholeFile(const std::string& path)
     return found->second;
 }
 
+std::string FakeDisk::ReadWholeFile(const std::string& path)
+{
+    Note("read " + path);
+    return Opened(path);
+}
+
 namespace {
 
-// A kept file whose end is journalled ("let go <path>").
+// A kept file whose end is journalled ("let go <path>"), and which knows whether its file was written
+// since it was kept.
 class JournalledKept : public StringKept {
 public:
-    JournalledKept(std::string bytes, Journal& journal, std::string path)
-        : StringKept(std::move(bytes)), journal_(journal), path_(std::move(path)) {}
-    ~JournalledKept() override { journal_.push_back("let go " + path_); }
+    JournalledKept(FakeDisk& disk, Journal& journal, std::string path)
+        : StringKept(disk.Opened(path)), disk_(disk), journal_(journal), path_(std::move(path)),
+          written_(disk.LastWritten(path_)), bytes_(disk.Opened(path_))
+    {
+    }
+
+    ~JournalledKept() override
+    {
+        journal_.push_back("let go " + path_);
+        if (!left_)
+            return;
+        const std::string name = FolderPartOf(path_) + "Update\\~upd\\left-" + std::to_string(disk_.leftKept.size() + 1) + ".tmp";
+        journal_.push_back("leave " + name);
+        disk_.files[name] = bytes_;
+        disk_.leftKept.push_back({name, written_});
+    }
+
+    bool MayBeTheOnlyCopy() override
+    {
+        return disk_.files.count(path_) == 0 || disk_.LastWritten(path_) != written_;
+    }
+    void LeaveForALaterRun() override { left_ = true; }
 
 private:
+    FakeDisk& disk_;
     Journal& journal_;
     const std::string path_;
+    const unsigned long long written_;
+    const std::string bytes_;
+    bool left_ = false;
 };
 
 } // namespace
 
 std::unique_ptr<KeptFile> FakeDisk::KeepFile(const std::string& path)
 {
-    return std::make_unique<JournalledKept>(ReadWholeFile(path), journal_, path);
+    Note("keep " + path);
+    return std::make_unique<JournalledKept>(*this, journal_, path);
+}
+
+std::unique_ptr<PieceReader> FakeDisk::ReadInPieces(const std::string& path)
+{
+    Note("pieces " + path);
+    return std::make_unique<StringKept>(Opened(path));
+}
+
+unsigned long long FakeDisk::LastWritten(const std::string& path) const
+{
+    const auto found = written_.find(path);
+    return found == written_.end() ? 0 : found->second;
 }
 
 void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
@@ -64,13 +106,16 @@ void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
     }
     std::string drained = Drained(bytes);
     files[path] = std::move(drained);
+    Written(path);
 }
 
 void FakeDisk::ForgetLeftKeptFile(const std::string& path)
 {
     Note("forget " + path);
     files.erase(path);
-    leftKept.erase(std::remove(leftKept.begin(), leftKept.end(), path), leftKept.end());
+    leftKept.erase(std::remove_if(leftKept.begin(), leftKept.end(),
+                                  [&](const LeftKeptFile& kept) { return kept.path == path; }),
+                   leftKept.end());
 }
 
 bool FakeDisk::FileExists(const std::string& path)
@@ -125,6 +170,7 @@ bool FakeDisk::CopyFileByStream(const std::string& source, const std::string& ta
     if (readOnly.count(target) != 0 || IsFolder(target) || !IsFolder(FolderPartOf(target)))
         return false;
     files[target] = std::move(bytes);
+    Written(target);
     return true;
 }
 
@@ -155,7 +201,10 @@ void FakeDisk::NoteReadAhead(const std::string& event)
 bool FakeDisk::RemoveFile(const std::string& path)
 {
     Note("remove " + path);
-    return readOnly.count(path) == 0 && files.erase(path) != 0;
+    if (readOnly.count(path) != 0 || files.erase(path) == 0)
+        return false;
+    Written(path);
+    return true;
 }
 
 bool FakeDisk::RenameFile(const std::string& from, const std::string& to)
@@ -166,6 +215,8 @@ bool FakeDisk::RenameFile(const std::string& from, const std::string& to)
         return false;
     files[to] = found->second;
     files.erase(found);
+    Written(from);
+    Written(to);
     return true;
 }
 

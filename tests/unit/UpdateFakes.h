@@ -26,7 +26,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;
     std::set<std::string> locked;     // cannot be opened: reads and copies from it raise EFOpenError
-    std::vector<std::string> leftKept; // files (in `files`) that a killed run kept under their only name
+    std::vector<LeftKeptFile> leftKept; // files (in `files`) that a run left kept under their only name
     std::set<std::string> heldAhead;  // cannot be read when announced, but can when asked for (a hold passed)
     std::set<std::string> readOnly;   // copies onto it fail, deleting it fails
     std::set<std::string> raiseOnExists; // the presence test of these paths raises
@@ -40,11 +40,22 @@ public:
     std::size_t mostAnnounced = 0;      // the most copies announced and not yet asked for at any time
 
     std::string ReadWholeFile(const std::string& path) override;
+    // Journalled ("keep <path>"). A kept file tells whether the file has been written or removed since; one
+    // left for a later run goes among `leftKept` as "<folder of the file>Update\~upd\left-<n>.tmp", with
+    // its file's last write, journalled ("leave <path>").
     std::unique_ptr<KeptFile> KeepFile(const std::string& path) override;
     void SaveFile(const std::string& path, ByteSource& bytes) override;
+    // Journalled ("pieces <path>"); raises as ReadWholeFile would.
+    std::unique_ptr<PieceReader> ReadInPieces(const std::string& path) override;
     bool FileExists(const std::string& path) override;
-    std::vector<std::string> LeftKeptFiles() override { return leftKept; }
+    std::vector<LeftKeptFile> LeftKeptFiles() override { return leftKept; }
     void ForgetLeftKeptFile(const std::string& path) override;
+
+    // The bytes of a file that can be opened; raises EFOpenError as opening it would.
+    const std::string& Opened(const std::string& path) const;
+    // When the file was last written (or removed) through the disk: a count of such writes; 0 for one put
+    // into `files` by the test.
+    unsigned long long LastWritten(const std::string& path) const;
 
     bool FolderExists(const std::string& path) override;
     bool CreateFolder(const std::string& path) override;
@@ -66,9 +77,12 @@ private:
     // The source's bytes as an announced copy took them, or as they are now; raises as opening it would.
     std::string SourceBytes(const std::string& source, const std::string& target);
     void Note(const std::string& event) { journal_.push_back(event); }
+    void Written(const std::string& path) { written_[path] = ++writes_; }
     void NoteReadAhead(const std::string& event);
     Journal& journal_;
     std::deque<Announced> announced_;
+    std::map<std::string, unsigned long long> written_;
+    unsigned long long writes_ = 0;
 };
 
 class FakeHost : public UpdateHost {

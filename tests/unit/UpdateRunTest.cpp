@@ -146,7 +146,7 @@ TEST(UpdateRun, ALogLeftUnderItsKeptNameIsFoldedBack)
         UpdateWorld w;
         w.Manifest("");
         w.disk.files[kept] = "older\noldest";
-        w.disk.leftKept = {kept};
+        w.disk.leftKept = {{kept, 1}};
         if (c.log != nullptr)
             w.disk.files[w.app + "UpLog.dat"] = c.log;
         w.disk.failingSaves = c.failingSaves;
@@ -154,6 +154,117 @@ TEST(UpdateRun, ALogLeftUnderItsKeptNameIsFoldedBack)
         EXPECT_EQ(w.Log(), c.expected) << c.name;
         EXPECT_EQ(w.disk.files.count(kept) == 0, c.forgotten) << c.name;
         EXPECT_THAT(w.Events("relaunch"), ElementsAre("relaunch")) << c.name;
+        EXPECT_THAT(w.Events("read "), ElementsAre("read C:\\app\\Update\\UpFile.Dat")) << c.name << ": read in pieces";
+    }
+}
+
+// Several logs left under kept names (folds that failed, a kill after each) are folded back newest first,
+// whatever order they are found in, so that the oldest records end up lowest; one that holds an older one
+// below its own lines (a fold saved, the older name not removed) adds it once.
+TEST(UpdateRun, SeveralLeftLogsAreFoldedBackNewestFirst)
+{
+    const std::string older = "C:\\app\\Update\\~upd\\9-kept-1.tmp";
+    const std::string newer = "C:\\app\\Update\\~upd\\3-kept-1.tmp";
+    struct Case {
+        const char* name;
+        const char* newerBytes;
+        std::vector<LeftKeptFile> found;
+    };
+    const std::vector<Case> cases = {
+        {"in folder order", "staged 1\r\n", {{newer, 20}, {older, 10}}},
+        {"oldest found first", "staged 1\r\n", {{older, 10}, {newer, 20}}},
+        {"the newer holds the older", "staged 1\r\noldest\r\n", {{older, 10}, {newer, 20}}},
+    };
+    for (const Case& c : cases) {
+        UpdateWorld w;
+        w.Manifest("");
+        w.disk.files[w.app + "UpLog.dat"] = "staged 2\r\n";
+        w.disk.files[older] = "oldest\r\n";
+        w.disk.files[newer] = c.newerBytes;
+        w.disk.leftKept = c.found;
+        w.Run();
+        EXPECT_THAT(w.Log(), ElementsAre("staged 2", "staged 1", "oldest")) << c.name;
+        EXPECT_THAT(w.disk.leftKept, IsEmpty()) << c.name;
+        EXPECT_EQ(w.disk.files.count(older) + w.disk.files.count(newer), 0u) << c.name;
+    }
+}
+
+// A staged log installed over the log: whether the run ends clean, on a copy failure, on an entry error,
+// or by an error that escapes it, the records of earlier runs stay in the log (below what was saved
+// since, or below the staged log as the next run would fold them back), and nothing of ours is left. A
+// fold that cannot be saved as the run ends leaves them for the next run, which folds them back.
+TEST(UpdateRun, TheRecordsOfEarlierRunsOutliveAStagedLogHoweverTheRunEnds)
+{
+    const std::string old = "2008/5/7 9:05:03,OLD RECORD";
+    struct Case {
+        const char* name;
+        const char* manifest;
+        int failingSaves;
+        std::vector<std::string> expected;    // the log after the run
+        std::vector<std::string> afterNext;   // the log after a next run of an empty manifest
+    };
+    const std::vector<Case> cases = {
+        {"clean", "UpLog.dat\r\nreadme.txt", 0, {"STAGED LOG", old}, {"STAGED LOG", old}},
+        {"a copy failure", "UpLog.dat\r\nro.txt", 0,
+         {"2008/5/7 9:05:03," + Notice("ro.txt"), old}, {"2008/5/7 9:05:03," + Notice("ro.txt"), old}},
+        {"an entry error", "UpLog.dat\r\nmissing.txt", 0,
+         {"2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\missing.txt\". Not found", old},
+         {"2008/5/7 9:05:03,Cannot open file \"C:\\app\\Update\\missing.txt\". Not found", old}},
+        {"the fold cannot be saved", "UpLog.dat\r\nreadme.txt", 1, {"STAGED LOG"}, {"STAGED LOG", old}},
+        {"an error escapes", "UpLog.dat\r\nmissing.txt", 2, {"STAGED LOG"}, {"STAGED LOG", old}},
+    };
+    for (const Case& c : cases) {
+        UpdateWorld w;
+        w.disk.files[w.app + "UpLog.dat"] = old + "\r\n";
+        w.Manifest(c.manifest);
+        w.Stage("UpLog.dat", "STAGED LOG\r\n");
+        w.Stage("readme.txt");
+        w.Stage("ro.txt");
+        w.disk.files[w.app + "ro.txt"] = "old";
+        w.disk.readOnly.insert(w.app + "ro.txt");
+        w.disk.failingSaves = c.failingSaves;
+        try {
+            w.Run();
+        } catch (const EAppError&) {
+            EXPECT_STREQ(c.name, "an error escapes");
+        }
+        EXPECT_EQ(w.Log(), c.expected) << c.name;
+        if (c.afterNext != c.expected) {
+            EXPECT_EQ(w.disk.leftKept.size(), 1u) << c.name << ": left for the next run";
+        }
+        w.Manifest("");
+        w.Run();
+        EXPECT_EQ(w.Log(), c.afterNext) << c.name << ": after the next run";
+        EXPECT_THAT(w.disk.leftKept, IsEmpty()) << c.name << ": nothing of ours left";
+    }
+}
+
+// A left log larger than a piece of the Windows store is folded back without either file read whole (the
+// fake journals every whole read and hands out pieces of three bytes): the log's lines, then the kept
+// ones, as the text list rules them, whatever their line ends; a log that already ends with them is left
+// as it is.
+TEST(UpdateRun, ALargeLeftLogIsFoldedBackInPieces)
+{
+    const std::string kept = "C:\\app\\Update\\~upd\\77-kept-1.tmp";
+    std::string large;
+    std::string normalised;
+    for (int i = 0; i < 12000; ++i) {
+        const std::string line = "record " + std::to_string(i);
+        large += line + (i % 3 == 0 ? "\n" : i % 3 == 1 ? "\r" : "\r\n");
+        normalised += line + "\r\n";
+    }
+    for (const bool saved : {false, true}) {
+        UpdateWorld w;
+        w.Manifest("");
+        const std::string log = saved ? "a record\r\n" + normalised : "staged\r\n";
+        w.disk.files[w.app + "UpLog.dat"] = log;
+        w.disk.files[kept] = large;
+        w.disk.leftKept = {{kept, 1}};
+        w.Run();
+        EXPECT_EQ(w.File("UpLog.dat"), saved ? log : "staged\r\n" + normalised) << saved;
+        EXPECT_EQ(w.Events("save ").size(), saved ? 0u : 1u) << saved;
+        EXPECT_EQ(w.disk.files.count(kept), 0u) << saved;
+        EXPECT_THAT(w.Events("read "), ElementsAre("read C:\\app\\Update\\UpFile.Dat")) << saved;
     }
 }
 

@@ -17,6 +17,7 @@
 #include "common/HandlesWin32.h"
 #include "common/SystemError.h"
 #include "common/TemporariesWin32.h"
+#include "common/WideTextWin32.h"
 #include "support/KeptBytes.h"
 #include "update/TextList.h"
 #include "update/UpdateLog.h"
@@ -194,10 +195,12 @@ TEST_F(FileStoreTest, AKeptFileKeepsItsBytesWhateverTakesItsPlace)
             EXPECT_EQ(TemporariesHeld(), heldBefore + 1) << "kept in our temporaries folder";
             EXPECT_EQ(LinksOf(path), readOnly ? 1u : 2u) << "a second name, or a copy";
             EXPECT_EQ(ReadKept(*kept), before);
+            EXPECT_EQ(kept->MayBeTheOnlyCopy(), readOnly) << "a copy cannot tell";
             SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
             PiecesSource source({"replaced"});
             store.SaveFile(path, source);
             EXPECT_EQ(ReadKept(*kept), before) << "after a save";
+            EXPECT_TRUE(kept->MayBeTheOnlyCopy()) << "after a save";
             WriteRaw(other, "another program's");
             ASSERT_TRUE(MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING));
             EXPECT_EQ(ReadKept(*kept), before) << "after a rename";
@@ -210,6 +213,53 @@ TEST_F(FileStoreTest, AKeptFileKeepsItsBytesWhateverTakesItsPlace)
     }
     EXPECT_EQ(ErrorText([&] { store.KeepFile(path); }),
               "Cannot open file \"" + path + "\". " + SystemErrorText(ERROR_FILE_NOT_FOUND));
+}
+
+// A kept file whose bytes a fold could not save elsewhere is left for a later run: its name stays, with
+// the kept bytes, after the object goes.
+TEST_F(FileStoreTest, AKeptFileLeftForALaterRunKeepsItsName)
+{
+    WriteRaw(logPath, "earlier run\r\n");
+    const std::size_t heldBefore = TemporariesHeld();
+    std::wstring name;
+    {
+        const std::unique_ptr<KeptFile> kept = store.KeepFile(logPath);
+        WriteRaw(folder + "staged.dat", "staged\r\n");
+        ASSERT_TRUE(MoveFileExA((folder + "staged.dat").c_str(), logPath.c_str(), MOVEFILE_REPLACE_EXISTING));
+        EXPECT_EQ(ReadKept(*kept), "earlier run\r\n");
+        kept->LeaveForALaterRun();
+    }
+    ASSERT_EQ(TemporariesHeld(), heldBefore + 1) << "the name stays";
+    WIN32_FIND_DATAW found{};
+    const std::wstring pattern = TemporariesFolder() + std::to_wstring(GetCurrentProcessId()) + L"-kept-*.tmp";
+    const FindHandle find(FindFirstFileW(pattern.c_str(), &found));
+    ASSERT_TRUE(find.Valid());
+    const std::string left = NarrowText(TemporariesFolder() + found.cFileName, CP_ACP);
+    EXPECT_EQ(ReadRaw(left), "earlier run\r\n");
+    EXPECT_EQ(LinksOf(left), 1u);
+    ASSERT_TRUE(DeleteFileA(left.c_str()));
+}
+
+// A file read in pieces gives every byte, and holds the file open only while it is read: once read to its
+// end or stopped, a save may put another file in its place.
+TEST_F(FileStoreTest, AFileReadInPiecesIsHeldOnlyWhileItIsRead)
+{
+    const std::string bytes = std::string("line 1\r\nline\0 2\n", 15) + std::string(300000, 'x');
+    WriteRaw(logPath, bytes);
+    const std::unique_ptr<PieceReader> reader = store.ReadInPieces(logPath);
+    EXPECT_EQ(ReadKept(*reader), bytes);
+    PiecesSource first({"first"});
+    store.SaveFile(logPath, first);
+    reader->Rewind();
+    char piece[16];
+    EXPECT_EQ(reader->Read(piece, sizeof piece), 5u);
+    reader->StopReading();
+    PiecesSource second({"second"});
+    store.SaveFile(logPath, second);
+    EXPECT_EQ(ReadRaw(logPath), "second");
+    DeleteFileA(logPath.c_str());
+    EXPECT_EQ(ErrorText([&] { ReadKept(*store.ReadInPieces(logPath)); }),
+              "Cannot open file \"" + logPath + "\". " + kFileNotFound);
 }
 
 // A ProZip call clears the temporaries folder of its process, which is ours, while the run keeps the log:

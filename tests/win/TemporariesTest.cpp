@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "common/ApplicationFolder.h"
 #include "common/AsideName.h"
 #include "common/WideTextWin32.h"
 #include "support/ScratchFolder.h"
@@ -35,15 +34,6 @@ std::string Name(DWORD processId, unsigned serial)
 std::string Kept(DWORD processId, unsigned serial)
 {
     return Narrow(KeptName(processId, serial));
-}
-
-// A copy of this test program that only waits (support/SleeperWin32.cpp), in its own folder.
-StartedProcess StartSleeper()
-{
-    SetEnvironmentVariableA("UPDATER_SLEEPER", "1");
-    StartedProcess sleeper("\"" + ProgramPath() + "\"", ApplicationFolder(), -1);
-    SetEnvironmentVariableA("UPDATER_SLEEPER", nullptr);
-    return sleeper;
 }
 
 TEST(RemoveLeftTemporaries, RemovesTheFilesOfEndedProcessesOnlyThenTheEmptyFolder)

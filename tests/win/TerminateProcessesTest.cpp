@@ -1,5 +1,6 @@
 #include "common/AsciiUpper.h"
 #include "common/HandlesWin32.h"
+#include "common/TerminateProcessesWin32.h"
 #include "common/TlHelp32.h"
 #include "common/UnitPublic.h"
 
@@ -7,6 +8,7 @@
 
 #include <deque>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Each case copies this test program into a fresh folder under the names it needs and starts the copies as
@@ -143,6 +145,39 @@ TEST_F(TerminateProcessesByNameTest, EndsEveryProcessWhoseNameDiffersOnlyInAscii
     EXPECT_EQ(lower.ExitCode(), 0u);
     EXPECT_EQ(upper.ExitCode(), 0u);
     EXPECT_FALSE(other.Ended(500)) << "a process of another name must survive";
+}
+
+// Windows ends a process after TerminateProcess returns, its files held and its image mapped until then;
+// under Wine it is gone at once. Threads of the test that end the processes late stand for that: the walk
+// returns only once every process it asked to end is gone, the first asked ending last. What is shown is
+// the order of things, never a duration.
+TEST_F(TerminateProcessesByNameTest, ReturnsOnlyOnceEveryProcessAskedToEndIsGone)
+{
+    const Sleeper& first = Start("a", "qeltoexam.exe");
+    const Sleeper& second = Start("b", "QELTOEXAM.EXE");
+    std::vector<std::thread> late;
+
+    const bool result = TerminateProcessesByName("qeltoexam.exe", [&](HANDLE process) {
+        HANDLE copy = nullptr;
+        if (!DuplicateHandle(GetCurrentProcess(), process, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+            return false;
+        const DWORD delay = late.empty() ? 600 : 300;
+        late.emplace_back([copy, delay] {
+            Sleep(delay);
+            TerminateProcess(copy, 0);
+            CloseHandle(copy);
+        });
+        return true;
+    });
+    const bool firstGone = first.Ended(0);
+    const bool secondGone = second.Ended(0);
+
+    for (std::thread& thread : late)
+        thread.join();
+    EXPECT_TRUE(result);
+    EXPECT_EQ(late.size(), 2u);
+    EXPECT_TRUE(firstGone) << "returned before the first was gone";
+    EXPECT_TRUE(secondGone) << "returned before the second was gone";
 }
 
 TEST_F(TerminateProcessesByNameTest, NameWithPathMatchesOnlyThatFullPath)

@@ -360,4 +360,46 @@ TEST(UpdateExeKilledAtNoticeTest, TheLogOfTheKilledRunsStartIsFoldedBackByTheNex
     EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty());
 }
 
+// Logs left under kept names by two killed runs whose folds could not be saved: the next run folds them
+// back newest first, by when their files were last written (not by their process ids, nor the folder's
+// order), so that the oldest records end up lowest, and removes both.
+TEST(UpdateExeKilledAtNoticeTest, SeveralLeftLogsAreFoldedBackNewestFirst)
+{
+    DWORD ended[2] = {};
+    for (DWORD& id : ended) {
+        const StartedProcess sleeper = StartSleeper();
+        id = sleeper.Id();
+    }
+    for (const bool lowerIdIsNewer : {false, true}) {
+        SCOPED_TRACE(lowerIdIsNewer);
+        UpdaterFixture app;
+        const std::string temporaries = app.Folder() + "Update\\~upd\\";
+        ASSERT_TRUE(CreateDirectoryA(temporaries.c_str(), nullptr));
+        const DWORD newer = lowerIdIsNewer ? std::min(ended[0], ended[1]) : std::max(ended[0], ended[1]);
+        const DWORD older = lowerIdIsNewer ? std::max(ended[0], ended[1]) : std::min(ended[0], ended[1]);
+        const struct {
+            DWORD processId;
+            const char* bytes;
+            WORD year;
+        } left[] = {{newer, "staged 1\r\n", 2020}, {older, "oldest\r\n", 2010}};
+        for (const auto& l : left) {
+            const std::string path = temporaries + NarrowText(KeptName(l.processId, 1), CP_ACP);
+            app.Write(path.substr(app.Folder().size()), l.bytes);
+            const SYSTEMTIME time = {l.year, 1, 0, 1, 0, 0, 0, 0};
+            FILETIME written{};
+            ASSERT_TRUE(SystemTimeToFileTime(&time, &written));
+            const FileHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &written));
+        }
+        app.Write("UpLog.dat", "staged 2\r\n");
+        app.WriteManifest({});
+
+        const StartedProcess next = app.Start("-UR");
+        ASSERT_TRUE(next.Ended(kRunTimeoutMs));
+
+        EXPECT_EQ(app.Read("UpLog.dat"), "staged 2\r\nstaged 1\r\noldest\r\n");
+        EXPECT_FALSE(app.Exists("Update\\~upd"));
+    }
+}
+
 } // namespace

@@ -342,6 +342,27 @@ TEST_F(UpdateExeTest, StagedLogAndDeviceNamesKeepEveryRecordAndTheRunGoesOn)
     EXPECT_EQ(records, expected);
 }
 
+// A staged log installed over the log and nothing recorded after it: as the run ends, the records of
+// earlier runs are folded back below the staged log, as the next run would fold them, and nothing of ours
+// is left.
+TEST_F(UpdateExeTest, ACleanRunThatInstallsAStagedLogKeepsTheRecordsOfEarlierRuns)
+{
+    app.WriteManifest({"UpLog.dat", "readme.txt"});
+    app.Write("UpLog.dat", "2008/5/7 9:05:03,OLD RECORD\r\n");
+    app.Write("Update\\UpLog.dat", "STAGED LOG\r\n");
+    app.Write("Update\\readme.txt", "readme");
+    app.Write("QeltoU2.dat", "staged");
+
+    StartedProcess run = app.Start("-UR");
+
+    ASSERT_TRUE(run.Ended());
+    EXPECT_EQ(run.ExitCode(), 0u);
+    EXPECT_EQ(app.Read("readme.txt"), "readme");
+    EXPECT_EQ(app.ClientStartsOnceThereAre(1).size(), 1u) << "the client is relaunched";
+    EXPECT_EQ(app.Read("UpLog.dat"), "STAGED LOG\r\n2008/5/7 9:05:03,OLD RECORD\r\n");
+    EXPECT_FALSE(app.Exists("Update\\~upd")) << "nothing of ours is left";
+}
+
 // Targets at the path limit install, since our temporaries never lengthen a target's path: a plain
 // target of 252 characters and an archive target whose staged archive has 259 (the most an ANSI path
 // may have), each with a short name in a long, existing folder.

@@ -1,6 +1,6 @@
 #include "support/KeptBytes.h"
 
-std::string ReadKept(KeptFile& kept)
+std::string ReadKept(PieceReader& kept)
 {
     kept.Rewind();
     std::string bytes;

@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "common/ApplicationFolder.h"
 #include "common/UnitPublic.h"
 #include "support/ProcessWindows.h"
 
@@ -84,6 +85,14 @@ DWORD StartedProcess::ExitCode() const
     DWORD code = 0;
     GetExitCodeProcess(process_.Get(), &code);
     return code;
+}
+
+StartedProcess StartSleeper()
+{
+    SetEnvironmentVariableA("UPDATER_SLEEPER", "1");
+    StartedProcess sleeper("\"" + ProgramPath() + "\"", ApplicationFolder(), -1);
+    SetEnvironmentVariableA("UPDATER_SLEEPER", nullptr);
+    return sleeper;
 }
 
 UpdaterFixture::UpdaterFixture(const std::string& programName, const std::string& parent)

@@ -46,6 +46,9 @@ private:
     DWORD processId_ = 0;
 };
 
+// A copy of the test program that only waits (support/SleeperWin32.cpp), in its own folder.
+StartedProcess StartSleeper();
+
 class UpdaterFixture {
 public:
     // Copies the programs into a fresh application folder; `programName` is the name Update.exe gets.
