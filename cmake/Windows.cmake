@@ -159,6 +159,27 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
   add_dependencies(win_tests ShowRecorder)
 endif()
 
+# The fault injector and the sweep that drives it (tests/win/inject, tests/win/sweep): test-only, never part
+# of a release. The injector enters the unmodified Update.exe at its start (tests/win/support/InjectedStart.h).
+add_library(FaultInjector SHARED ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultInjectorWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultPlan.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/FileHooksWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/ImportPatchWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/OperationLedgerWin32.cpp)
+set_target_properties(FaultInjector PROPERTIES PREFIX "")
+target_compile_options(FaultInjector PRIVATE ${WARNINGS})
+target_link_options(FaultInjector PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(FaultInjector PRIVATE advapi32)
+file(GLOB SWEEP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/sweep/*.cpp)
+add_executable(sweep ${SWEEP_SOURCES} ${WIN_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultPlan.cpp)
+target_include_directories(sweep PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+target_compile_options(sweep PRIVATE ${WARNINGS})
+target_link_options(sweep PRIVATE ${STATIC_RUNTIME})
+target_compile_definitions(sweep PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_link_libraries(sweep PRIVATE shell ${WIN32_LIBS})
+add_dependencies(sweep FaultInjector Update QeltoExam ShowRecorder)
+add_dependencies(win_tests sweep)
+
 # Bitness checks of the shipped i686 images, read from their headers on the build machine (label "bitness"):
 # they run everywhere, also where 32-bit Wine cannot, and catch what only a 32-bit run would show otherwise.
 if(UPDATER_WIN_ARCH STREQUAL "i686")
