@@ -143,6 +143,10 @@ if(UPDATER_RUN_WINDOWS_TESTS)
   set(SMALL_DISK ${CMAKE_BINARY_DIR}/small-disk)
   add_test(NAME small_disk.mount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/mount.sh ${SMALL_DISK} 96)
   add_test(NAME small_disk.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/unmount.sh ${SMALL_DISK})
+  # A part of the fault sweep (scripts/sweep runs it whole): the operations whose key hashes to 0 modulo 9,
+  # the same ones in every run, in every scenario and every kind.
+  add_test(NAME sweep.part COMMAND sweep --every 9)
+  set_tests_properties(sweep.part PROPERTIES LABELS sweep TIMEOUT 600 ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")
   set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk)
   set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk)
 endif()
@@ -189,12 +193,15 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
   # Both shipped images keep their sections page-aligned in the file (PAGE_ALIGNED_SECTIONS); the program is
   # large-address-aware. Both declare the Windows version that the code is compiled for.
   set(WINDOWS_LEVEL_CHECK --windows-version ${WINDOWS_API_LEVEL})
+  # Neither shipped image names the test libraries (imports of them are refused above as not system DLLs);
+  # the release is these images byte for byte (release.reproducible).
+  set(NOT_NAMING_TEST_LIBRARIES --not-naming FaultInjector,ShowRecorder,FAULT_KIND)
   add_test(NAME bitness.Update.exe COMMAND ${CHECK_PE} $<TARGET_FILE:Update> --kind gui
            --imports-only-from TkZip.dll --imports TkZip.dll:ProZip
            --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll --file-alignment 4096 --large-address-aware
-           ${WINDOWS_LEVEL_CHECK})
+           ${WINDOWS_LEVEL_CHECK} ${NOT_NAMING_TEST_LIBRARIES})
   add_test(NAME bitness.TkZip.dll COMMAND ${CHECK_PE} $<TARGET_FILE:TkZip> --kind dll --exports ProZip
-           --file-alignment 4096 ${WINDOWS_LEVEL_CHECK})
+           --file-alignment 4096 ${WINDOWS_LEVEL_CHECK} ${NOT_NAMING_TEST_LIBRARIES})
   add_test(NAME bitness.ShowRecorder.dll COMMAND ${CHECK_PE} $<TARGET_FILE:ShowRecorder> --kind dll
            --exports ShowRecorderHook)
   # The checks see the faults they guard against: the start-up peer, linked plainly, has neither flag and
@@ -203,8 +210,13 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
            --file-alignment 4096 --large-address-aware ${WINDOWS_LEVEL_CHECK})
   set_tests_properties(bitness.check_pe.finds_plain_images PROPERTIES
     PASS_REGULAR_EXPRESSION "not large-address-aware.*\n.*sections aligned to 512 bytes in the file, not 4096.*\n.*operating-system version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}.*\n.*subsystem version 4\\.0, not ${WINDOWS_API_MAJOR}\\.${WINDOWS_API_MINOR}")
+  add_test(NAME bitness.check_pe.finds_a_named_test_library COMMAND ${CHECK_PE} $<TARGET_FILE:FaultInjector>
+           --kind dll ${NOT_NAMING_TEST_LIBRARIES})
+  set_tests_properties(bitness.check_pe.finds_a_named_test_library PROPERTIES
+    PASS_REGULAR_EXPRESSION "names FaultInjector.*\n.*names FAULT_KIND")
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll
-                       bitness.check_pe.finds_plain_images PROPERTIES LABELS bitness)
+                       bitness.check_pe.finds_plain_images bitness.check_pe.finds_a_named_test_library
+                       PROPERTIES LABELS bitness)
 endif()
 
 # The release (label "release", run on the build machine like the bitness checks): scripts/release run in a

@@ -21,12 +21,14 @@ std::wstring Wide(const char* text)
     return wide;
 }
 
-// Only an open for the file's data meets another program's hold without sharing.
+// Only an open for the file's data meets another program's hold without sharing, and only of a file that
+// may be there already: nobody holds a name that CREATE_NEW makes.
 unsigned OpenAdmits(DWORD access, DWORD disposition)
 {
     const DWORD unshared = READ_CONTROL | WRITE_DAC | SYNCHRONIZE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+    const bool holdable = (access & ~unshared) != 0 && disposition != CREATE_NEW;
     const bool creates = disposition == CREATE_NEW || disposition == CREATE_ALWAYS;
-    return kAdmitsRefusal | ((access & ~unshared) != 0 ? unsigned{kAdmitsHold} : 0u) | (creates ? unsigned{kAdmitsDiskFull} : 0u);
+    return kAdmitsRefusal | (holdable ? unsigned{kAdmitsHold} : 0u) | (creates ? unsigned{kAdmitsDiskFull} : 0u);
 }
 
 // A Win32 call that reports failure as `failed` with the last error set.

@@ -48,7 +48,8 @@ void ExpectNoSilentSuccess(const CleanRun& clean, const RunOutcome& faulted, std
     const std::string log = FileOr(faulted, "UpLog.dat", "");
     for (const SweepTarget& target : clean.targets) {
         const bool cleanInstalls = FileOr(clean.outcome, target.relative, "") == target.newBytes;
-        const std::string name = target.relative.substr(target.relative.find_last_of('\\') + 1);
+        const std::string entry = target.entry.empty() ? target.relative : target.entry;
+        const std::string name = entry.substr(entry.find_last_of('\\') + 1);
         if (cleanInstalls && FileOr(faulted, target.relative, "") == target.oldBytes &&
             log.find(name) == std::string::npos)
             reasons.push_back(target.relative + " left old without a record, and the versions rotated");

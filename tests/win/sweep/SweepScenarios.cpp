@@ -29,7 +29,7 @@ std::vector<SweepTarget> StagePlain(const UpdaterFixture& app, const std::vector
 
 SweepTarget Plain(const std::string& relative)
 {
-    return {relative, "old " + relative + "\r\n", "new " + relative + std::string(5000, '+') + "\r\n"};
+    return {relative, "old " + relative + "\r\n", "new " + relative + std::string(5000, '+') + "\r\n", ""};
 }
 
 std::string ArchiveMember()
@@ -61,7 +61,7 @@ const std::vector<SweepScenario> Scenarios = {
          CopyFileA(FixturePath("zip/Deflated.zip").c_str(), (app.Folder() + "Update\\data_mdb.zip").c_str(), FALSE);
          app.Write("data.mdb", "old data\r\n");
          app.WriteManifest({"data_mdb.zip"});
-         return std::vector<SweepTarget>{{"data.mdb", "old data\r\n", ArchiveMember()}};
+         return std::vector<SweepTarget>{{"data.mdb", "old data\r\n", ArchiveMember(), "data_mdb.zip"}};
      }},
     {"own-images", "the applier's own Update.exe and TkZip.dll, both in use",
      [](const UpdaterFixture& app) {
@@ -69,7 +69,7 @@ const std::vector<SweepScenario> Scenarios = {
          std::vector<SweepTarget> targets;
          for (const char* image : {"TkZip.dll", "Update.exe"}) {
              const std::string old = app.Read(image);
-             targets.push_back({image, old, old + std::string(64, '\0') + "new build"});
+             targets.push_back({image, old, old + std::string(64, '\0') + "new build", ""});
              app.Write(std::string("Update\\") + image, targets.back().newBytes);
          }
          app.WriteManifest({"TkZip.dll", "Update.exe"});

@@ -12,6 +12,7 @@ struct SweepTarget {
     std::string relative;
     std::string oldBytes;
     std::string newBytes;
+    std::string entry; // the manifest's entry, which its failure record names, when it is not the target
 };
 
 struct SweepScenario {
