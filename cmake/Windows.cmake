@@ -51,6 +51,7 @@ if(TKZIP_SOURCES)
                            ${CMAKE_SOURCE_DIR}/common/AccessRulesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/HoldWaits.cpp
                            ${CMAKE_SOURCE_DIR}/common/HoldsWin32.cpp
+                           ${CMAKE_SOURCE_DIR}/common/ImageSwap.cpp
                            ${CMAKE_SOURCE_DIR}/common/ReplacementFileWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/TemporariesWin32.cpp
                            ${CMAKE_SOURCE_DIR}/common/WideTextWin32.cpp

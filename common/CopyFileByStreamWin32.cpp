@@ -61,9 +61,10 @@ std::unique_ptr<ReplacementFile> WriteStreamCopy(const std::string& source, cons
 }
 
 // Whether an existing target may be replaced is checked when the copy takes its place, so that a new target
-// costs no look-up before its rename.
+// costs no look-up before its rename. The staged source, our temporary and the target wait within one bound.
 bool CopyFileByStream(const std::string& source, const std::string& target)
 {
+    const HoldOperation operation;
     const std::unique_ptr<ReplacementFile> copy = WriteStreamCopy(source, target, SourceHolds::Outlasted);
     return copy && copy->Commit();
 }

@@ -17,22 +17,34 @@ std::uint32_t HoldBudget::Take(std::uint32_t wanted)
     }
 }
 
-HoldWait::HoldWait(HoldBudget& budget)
-    : budget_(budget), startMs_(budget.Clock().NowMs()), nextPauseMs_(budget.Bounds().firstPauseMs)
+HoldWait::HoldWait(HoldBudget& budget) : budget_(budget) {}
+
+HoldWait::Waiting::Waiting(HoldWait& wait) : wait_(wait)
 {
+    if (wait_.waiting_++ == 0) {
+        wait_.startMs_ = wait_.budget_.Clock().NowMs();
+        wait_.nextPauseMs_ = wait_.budget_.Bounds().firstPauseMs;
+    }
 }
 
-bool HoldWait::Pause()
+HoldWait::Waiting::~Waiting()
 {
-    const HoldBounds& bounds = budget_.Bounds();
-    const std::uint64_t elapsed = budget_.Clock().NowMs() - startMs_;
-    if (elapsed >= bounds.perFileMs)
+    if (--wait_.waiting_ == 0)
+        wait_.waitedMs_ += wait_.budget_.Clock().NowMs() - wait_.startMs_;
+}
+
+bool HoldWait::Waiting::Pause()
+{
+    HoldBudget& budget = wait_.budget_;
+    const HoldBounds& bounds = budget.Bounds();
+    const std::uint64_t waited = wait_.waitedMs_ + (budget.Clock().NowMs() - wait_.startMs_);
+    if (waited >= bounds.perOperationMs)
         return false;
-    const std::uint32_t pause = budget_.Take(static_cast<std::uint32_t>(
-        std::min<std::uint64_t>(nextPauseMs_, bounds.perFileMs - elapsed)));
+    const std::uint32_t pause = budget.Take(static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(wait_.nextPauseMs_, bounds.perOperationMs - waited)));
     if (pause == 0)
         return false;
-    budget_.Clock().Pause(pause);
-    nextPauseMs_ = std::min(nextPauseMs_ * 2, bounds.longestPauseMs);
+    budget.Clock().Pause(pause);
+    wait_.nextPauseMs_ = std::min(wait_.nextPauseMs_ * 2, bounds.longestPauseMs);
     return true;
 }

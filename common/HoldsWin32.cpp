@@ -14,6 +14,9 @@ public:
     }
 };
 
+// The operation that lives on this thread, if any.
+thread_local HoldWait* threadsOperation = nullptr;
+
 } // namespace
 
 bool IsHold(DWORD error)
@@ -26,4 +29,18 @@ HoldBudget& ModuleHoldBudget()
     static SystemHoldClock clock;
     static HoldBudget budget(clock, kHoldBounds);
     return budget;
+}
+
+HoldOperation::HoldOperation() : wait_(threadsOperation)
+{
+    if (wait_ == nullptr) {
+        own_.emplace(ModuleHoldBudget());
+        wait_ = threadsOperation = &*own_;
+    }
+}
+
+HoldOperation::~HoldOperation()
+{
+    if (own_)
+        threadsOperation = nullptr;
 }

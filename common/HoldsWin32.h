@@ -9,6 +9,8 @@
 // Windows only.
 #include <windows.h>
 
+#include <optional>
+
 #include "common/HoldWaits.h"
 
 // Whether the error is a refusal because another program holds the file for now.
@@ -17,11 +19,36 @@ bool IsHold(DWORD error);
 // This module's budget, against the system's clock and Sleep.
 HoldBudget& ModuleHoldBudget();
 
+// One operation on files (an entry's install, a ProZip call, a save of the log) while it lives on this
+// thread: every OutlastHolds on the thread meanwhile waits within its one bound. One made while another
+// lives on the thread is part of that one.
+class HoldOperation {
+public:
+    HoldOperation();
+    HoldOperation(const HoldOperation&) = delete;
+    HoldOperation& operator=(const HoldOperation&) = delete;
+    ~HoldOperation();
+
+    HoldWait& Wait() const { return *wait_; }
+
+private:
+    std::optional<HoldWait> own_; // when no other operation lived on the thread
+    HoldWait* wait_;
+};
+
 // Runs `attempt` (a Win32 call that sets the last error when its result tests as false) until it succeeds,
-// fails other than by a hold, or the waits for it are spent; the last attempt's result, with its last error.
-// Nothing more than the call is made unless it fails.
+// fails other than by a hold, or the waits of `operation` are spent; the last attempt's result, with its
+// last error. Nothing more than the call is made unless it fails.
+template <typename Attempt>
+auto OutlastHolds(HoldWait& operation, Attempt attempt) -> decltype(attempt())
+{
+    return OutlastHolds(operation, attempt, [] { return IsHold(GetLastError()); });
+}
+
+// The same within the operation that lives on this thread, or as an operation of its own.
 template <typename Attempt>
 auto OutlastHolds(Attempt attempt) -> decltype(attempt())
 {
-    return OutlastHolds(ModuleHoldBudget(), attempt, [] { return IsHold(GetLastError()); });
+    const HoldOperation operation;
+    return OutlastHolds(operation.Wait(), attempt);
 }

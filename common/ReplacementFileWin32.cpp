@@ -2,6 +2,7 @@
 
 #include "common/AccessRulesWin32.h"
 #include "common/HoldsWin32.h"
+#include "common/ImageSwap.h"
 #include "common/TemporariesWin32.h"
 
 namespace {
@@ -62,12 +63,54 @@ bool InUseHere(const std::wstring& path)
     return GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, path.c_str(), &module) != 0;
 }
 
+// The renames that swap an image in use for its replacement (common/ImageSwap.h), write-through.
+class ImageRenamesWin32 : public ImageRenames {
+public:
+    ImageRenamesWin32(const std::wstring& replacement, const std::wstring& target)
+        : replacement_(replacement), target_(target)
+    {
+    }
+
+    bool ImageAside() override { return Kept(MoveAside(target_, aside_), failure_); }
+    bool NewFileIn() override { return Kept(Rename(replacement_, target_), failure_); }
+    bool ImageBack() override { return Kept(Rename(aside_, target_), lastError_); }
+    bool Held() override { return IsHold(lastError_); }
+    bool PlaceEmpty() override
+    {
+        return GetFileAttributesW(target_.c_str()) == INVALID_FILE_ATTRIBUTES &&
+               GetLastError() == ERROR_FILE_NOT_FOUND;
+    }
+
+    // Why the image could not be swapped: the last failure of its rename aside or of the new file's in.
+    DWORD Failure() const { return failure_; }
+
+private:
+    static bool Rename(const std::wstring& from, const std::wstring& to)
+    {
+        return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    }
+
+    // Keeps the error of a rename that failed, as the last one's and in `error`.
+    bool Kept(bool renamed, DWORD& error)
+    {
+        if (!renamed)
+            error = lastError_ = GetLastError();
+        return renamed;
+    }
+
+    const std::wstring& replacement_;
+    const std::wstring& target_;
+    std::wstring aside_;
+    DWORD lastError_ = ERROR_SUCCESS;
+    DWORD failure_ = ERROR_SUCCESS;
+};
+
 // An image that this process has mapped (Update.exe itself, the TkZip.dll bound to it) can be neither
 // opened for writing, replaced nor deleted, only renamed: when TakeOldFilesPlace failed so, the image is
-// renamed aside into our temporaries folder (MoveAside) and the replacement into its place; should the
-// second rename fail, the image is renamed back. The image aside stays mapped, and so on disk, until the
-// process ends; a later clearing of the folder deletes it, or puts it back when a kill between the two
-// renames left the target missing. Any other failure is left as it was.
+// renamed aside into our temporaries folder (MoveAside) and the replacement into its place, never leaving
+// the place empty where a rename can fill it (SwapImage). The image aside stays mapped, and so on disk,
+// until the process ends; a later clearing of the folder deletes it, or puts it back when a kill between the
+// two renames left the target missing. Any other failure is left as it was.
 bool TakeImagesPlace(const std::wstring& replacement, const std::wstring& target)
 {
     const DWORD error = GetLastError();
@@ -75,15 +118,14 @@ bool TakeImagesPlace(const std::wstring& replacement, const std::wstring& target
         SetLastError(error);
         return false;
     }
-    std::wstring aside;
     const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    if (!TakeTargetsLooks(replacement, target, FILE_READ_ATTRIBUTES, sharing) || !MoveAside(target, aside))
+    if (!TakeTargetsLooks(replacement, target, FILE_READ_ATTRIBUTES, sharing))
         return false;
-    if (MoveFileExW(replacement.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+    ImageRenamesWin32 renames(replacement, target);
+    const HoldOperation operation;
+    if (SwapImage(renames, operation.Wait()))
         return true;
-    const DWORD failure = GetLastError();
-    MoveFileExW(aside.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    SetLastError(failure);
+    SetLastError(renames.Failure());
     return false;
 }
 
@@ -131,6 +173,7 @@ bool ReplacementFile::Flush()
 
 bool ReplacementFile::Commit()
 {
+    const HoldOperation operation; // our file and the target wait within one bound
     if (file_.Valid() && !Flush())
         return false;
     // First as a new file, by a rename that replaces nothing: a missing target costs no look-up of its own.

@@ -37,11 +37,12 @@ public:
     // takes the access rules of its folder after the rename. An existing one is replaced only when it is a file
     // that is not read-only and that no other program holds open (else ERROR_ACCESS_DENIED or the error of
     // opening it for writing, as Windows refuses the rename), after the replacement has taken its
-    // attributes and access rules. A moment's hold by another program on either file is outlasted, bounded
-    // (common/HoldsWin32.h). An image that this process has mapped (its own Update.exe, the loaded
-    // TkZip.dll), which Windows lets nobody write, replace or delete but lets be renamed, is renamed aside
-    // into our temporaries folder under a name that says where it came from (MoveAside), and the
-    // replacement renamed into its place; the aside goes with a later clearing once this process has ended
+    // attributes and access rules. A moment's hold by another program on either file is outlasted, within one
+    // bound for the commit or the operation it is part of (common/HoldsWin32.h). An image that this process
+    // has mapped (its own Update.exe, the loaded TkZip.dll), which Windows lets nobody write, replace or
+    // delete but lets be renamed, is renamed aside into our temporaries folder under a name that says where
+    // it came from (MoveAside), and the replacement renamed into its place, never leaving the place empty
+    // where a rename can fill it (common/ImageSwap.h); the aside goes with a later clearing once this process has ended
     // (RemoveLeftTemporaries), which puts it back instead should a kill between the two renames have left
     // the target missing. False on failure (GetLastError tells why); the target then keeps its old content.
     bool Commit();

@@ -270,6 +270,18 @@ void ClearAside(const std::wstring& folder, const wchar_t* name)
         MoveFileExW(aside.c_str(), home.c_str(), MOVEFILE_WRITE_THROUGH);
 }
 
+// Removes a temporary left over. One of this process was written and closed moments ago, which is when a
+// virus scanner looks at a new file: its removal outlasts a moment's hold, so that a run leaves nothing of
+// its own. One of an ended process is old; should it be held, a later clearing removes it.
+void RemoveLeftOver(const std::wstring& path, bool ours)
+{
+    const auto remove = [&] { return DeleteFileW(path.c_str()); };
+    if (ours)
+        OutlastHolds(remove);
+    else
+        remove();
+}
+
 } // namespace
 
 void RemoveLeftTemporaries(const std::wstring& folder)
@@ -280,7 +292,7 @@ void RemoveLeftTemporaries(const std::wstring& folder)
         if (IsAsideName(name))
             ClearAside(folder, name);
         else if (LeftOver(folder, name))
-            DeleteFileW((folder + name).c_str());
+            RemoveLeftOver(folder + name, OwnerOf(name) == GetCurrentProcessId());
     });
     RemoveDirectoryW(folder.c_str());
 }

@@ -81,7 +81,8 @@ public:
 // An image that an ended process put aside (MoveAside) goes back to its origin in the application folder
 // when nothing is there, since it is then the only copy (the process was killed between renaming it aside
 // and renaming the new file in); else it is deleted, once no longer mapped. This process's asides stay:
-// they are mapped until it ends.
+// they are mapped until it ends. The removal of this process's own temporaries (a copy dropped, a
+// replacement not committed, whose removal failed then) outlasts a moment's hold (common/HoldsWin32.h).
 // A temporary only ever holds new bytes whose source is still staged, or (a kept name) the log of a run's
 // start, which every save of that run has written into the log again, or which, as the only name left of
 // that log, is not removed here; so removing one never loses a user's file.

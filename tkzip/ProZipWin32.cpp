@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "common/HandlesWin32.h"
+#include "common/HoldsWin32.h"
 #include "common/ReplacementFileWin32.h"
 #include "common/TemporariesWin32.h"
 #include "common/WideTextWin32.h"
@@ -30,16 +32,34 @@ std::vector<std::string> TargetNames(const std::wstring& target)
     return {NarrowText(name, CP_UTF8), NarrowText(name, CP_OEMCP)};
 }
 
+// The archive, opened here as the archive reader would open it (for reading, others may read and write),
+// so that another program's moment's hold on a staged archive is outlasted as on any staged file; the
+// source owns the handle from then on. Null when it cannot be opened or read.
+zip_source_t* OpenArchive(const wchar_t* archive)
+{
+    FileHandle file = OutlastHolds([&] {
+        return FileHandle(CreateFileW(archive, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    });
+    if (!file)
+        return nullptr;
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_win32handle_create(file.Get(), 0, -1, &error);
+    zip_error_fini(&error);
+    if (source != nullptr)
+        file.Release();
+    return source;
+}
+
 int Extract(const wchar_t* archive, const std::wstring& target)
 {
     const TemporariesScope temporaries;
+    const HoldOperation operation; // the archive and the target wait within one bound
     ReplacementFile replacement(target);
     if (!replacement.Created())
         return Failure;
-    zip_error_t error;
-    zip_error_init(&error);
-    zip_source_t* source = zip_source_win32w_create(archive, 0, -1, &error);
-    zip_error_fini(&error);
+    zip_source_t* source = OpenArchive(archive);
     if (source == nullptr)
         return Failure;
     ReplacementSink sink(replacement);

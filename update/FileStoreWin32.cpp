@@ -207,6 +207,7 @@ std::unique_ptr<KeptFile> FileStoreWin32::KeepFile(const std::string& path)
 
 void FileStoreWin32::SaveFile(const std::string& path, ByteSource& bytes)
 {
+    const HoldOperation operation; // the log, its kept name and our temporary wait within one bound
     // Probe: the target must be one that could be opened for writing with no sharing. A folder of that
     // name, a file another program holds open beyond a moment, or a missing folder fails here as the save
     // would have.

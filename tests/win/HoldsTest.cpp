@@ -12,9 +12,12 @@
 #include <string>
 
 #include "archive/ProZipBinding.h"
+#include "common/HandlesWin32.h"
 #include "common/HoldsWin32.h"
+#include "common/ReplacementFileWin32.h"
 #include "common/TemporariesWin32.h"
 #include "common/UnitPublic.h"
+#include "common/WideTextWin32.h"
 #include "support/FileHold.h"
 #include "support/FixturePath.h"
 #include "support/KeptBytes.h"
@@ -104,6 +107,54 @@ TEST(HoldsTest, TheKeptLogIsReadAgainPastAMomentsHold)
     hold.LetGoLater([] {}, kMomentMs);
 
     EXPECT_EQ(ReadKept(*kept), "old");
+}
+
+// One copy waits within one bound, however many of its files are held: its source held for most of the
+// bound is waited for, and the target held for good then gets what is left, not a bound of its own.
+TEST(HoldsTest, OneCopyWaitsWithinOneBoundHoweverManyOfItsFilesAreHeld)
+{
+    ScratchFolder folder("HoldsOneBound");
+    const std::string f = folder.Path();
+    ASSERT_TRUE(ScratchFolder::Write(f + "source.txt", "new"));
+    ASSERT_TRUE(ScratchFolder::Write(f + "target.txt", "old"));
+    const TemporariesScope run;
+    FileHold source(f + "source.txt");
+    std::optional<FileHold> target(std::in_place, f + "target.txt");
+    ASSERT_TRUE(source && *target);
+    source.LetGoLater([] {}, kHoldBounds.perOperationMs * 5 / 6);
+
+    EXPECT_FALSE(CopyFileByStream(f + "source.txt", f + "target.txt"));
+    target.reset();
+    EXPECT_EQ(ScratchFolder::Read(f + "target.txt"), "old");
+    EXPECT_GT(ModuleHoldBudget().SpentMs(), 0u) << "the source was waited for";
+    EXPECT_LE(ModuleHoldBudget().SpentMs(), kHoldBounds.perOperationMs);
+}
+
+// A replacement that is not committed (a copy dropped) is removed as it goes; a scanner that looks at the
+// new file just then refuses that, and the clearing at the run's end removes it past the hold.
+TEST(HoldsTest, OurTemporaryHeldWhenItIsRemovedIsGoneWhenTheRunEnds)
+{
+    ScratchFolder folder("HoldsDropped");
+    const std::wstring temporaries = TemporariesFolder();
+    const std::wstring ours = temporaries + std::to_wstring(GetCurrentProcessId()) + L"-*.tmp";
+    std::optional<FileHold> hold; // lets go on its own, after the run has begun to end
+    {
+        const TemporariesScope run;
+        {
+            ReplacementFile dropped(WideText(folder.Path() + "target.txt", CP_ACP));
+            ASSERT_TRUE(dropped.Write("new", 3) && dropped.Flush());
+            WIN32_FIND_DATAW found{};
+            const FindHandle find(FindFirstFileW(ours.c_str(), &found));
+            ASSERT_TRUE(find);
+            hold.emplace(NarrowText(temporaries + found.cFileName, CP_ACP));
+            ASSERT_TRUE(*hold);
+            hold->LetGoLater([] {}, kMomentMs);
+        }
+        WIN32_FIND_DATAW found{};
+        EXPECT_TRUE(FindHandle(FindFirstFileW(ours.c_str(), &found))) << "its removal was refused";
+    }
+    WIN32_FIND_DATAW found{};
+    EXPECT_FALSE(FindHandle(FindFirstFileW(ours.c_str(), &found))) << "nothing of ours is left";
 }
 
 // A copy written ahead never waits on its worker: a held source fails there at once, and the copy made in

@@ -10,6 +10,7 @@
 
 #include "common/SystemError.h"
 #include "support/FileHold.h"
+#include "support/FixturePath.h"
 #include "support/LogRecords.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/UpdaterRun.h"
@@ -24,11 +25,13 @@ const DWORD kMomentMs = 1000;
 
 class UpdateExeHoldsTest : public testing::TestWithParam<const char*> {
 protected:
-    // b.txt over an old one, gone.txt missing (an entry error, whose record is saved), c.txt new; a record
-    // of an earlier run in the log, and version files to rotate.
+    // b.txt over an old one, gone.txt missing (an entry error, whose record is saved), c.txt new, a.dat
+    // extracted from an archive; a record of an earlier run in the log, and version files to rotate.
     void Stage()
     {
-        app.WriteManifest({"b.txt", "gone.txt", "c.txt"});
+        app.WriteManifest({"b.txt", "gone.txt", "c.txt", "a_dat.zip"});
+        ASSERT_TRUE(
+            CopyFileA(FixturePath("zip/Stored.zip").c_str(), (app.Folder() + "Update\\a_dat.zip").c_str(), FALSE));
         app.Write("Update\\b.txt", "new b");
         app.Write("b.txt", "old b");
         app.Write("Update\\c.txt", "new c");
@@ -74,14 +77,15 @@ TEST_P(UpdateExeHoldsTest, AFileHeldForAMomentIsWaitedForAndTheRunEndsAsIfNothin
     EXPECT_TRUE(watcher.Seen().empty());
     EXPECT_EQ(app.Read("b.txt"), "new b");
     EXPECT_EQ(app.Read("c.txt"), "new c");
+    EXPECT_EQ(app.Read("a.dat"), "stored member\r\n");
     const std::vector<std::string> records = {OpenErrorRecord("gone.txt", ERROR_FILE_NOT_FOUND), "<no stamp>old record"};
     EXPECT_EQ(RecordsAfterStamps(app.Read("UpLog.dat")), records);
     ExpectRotatedAndRelaunched();
 }
 
 INSTANTIATE_TEST_SUITE_P(HeldFiles, UpdateExeHoldsTest,
-                         testing::Values("Update\\b.txt", "Update\\c.txt", "b.txt", "UpLog.dat", "Update\\UpFile.Dat",
-                                         "QeltoUp.dat"));
+                         testing::Values("Update\\b.txt", "Update\\c.txt", "Update\\a_dat.zip", "b.txt", "UpLog.dat",
+                                         "Update\\UpFile.Dat", "QeltoUp.dat"));
 
 // Held for good, the staged file fails as it always did: its entry's record names the sharing violation,
 // and the run goes on to its end. (c.txt is copied ahead while earlier entries are handled: the copy made
