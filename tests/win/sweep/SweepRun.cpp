@@ -32,6 +32,14 @@ void CollectFiles(const std::string& folder, const std::string& prefix, std::map
         FindClose(find);
 }
 
+// The scratch folder's name changes from case to case; records and boxes that name a file say "<app>\".
+std::string WithoutFolder(std::string text, const std::string& folder)
+{
+    for (std::size_t at; (at = text.find(folder)) != std::string::npos;)
+        text.replace(at, folder.size(), "<app>\\");
+    return text;
+}
+
 // Waits for the run's end, answering its boxes and closing a window left open after them.
 RunOutcome Finish(const UpdaterFixture& app, StartedProcess run, std::size_t relaunches)
 {
@@ -55,12 +63,14 @@ RunOutcome Finish(const UpdaterFixture& app, StartedProcess run, std::size_t rel
         }
         outcome.ended = run.Ended(0);
         for (const SeenMessageBox& box : answers.Seen())
-            outcome.boxes.push_back(box.caption + ": " + box.text);
+            outcome.boxes.push_back(WithoutFolder(box.caption + ": " + box.text, app.Folder()));
     }
     for (int wait = 0; wait < 30 && app.ClientStarts().size() < startsBefore + relaunches; ++wait)
         Sleep(100);
     outcome.relaunches = app.ClientStarts().size() - startsBefore;
     CollectFiles(app.Folder(), "", outcome.files);
+    if (outcome.files.count("UpLog.dat") != 0)
+        outcome.files["UpLog.dat"] = WithoutFolder(outcome.files["UpLog.dat"], app.Folder());
     return outcome;
 }
 
