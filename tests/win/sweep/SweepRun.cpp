@@ -15,6 +15,15 @@ namespace {
 const DWORD kRunTimeoutMs = 40000;
 const DWORD kWindowLeftOpenMs = 800; // after the last box, the window is taken as left open
 
+// Our temporaries and images put aside start with their process's id, which changes from run to run.
+std::string WithoutProcess(const std::string& name)
+{
+    const std::size_t dash = name.find('-');
+    const bool ours = dash != std::string::npos && dash > 0 &&
+                      name.find_first_not_of("0123456789") == dash;
+    return ours ? "<process>" + name.substr(dash) : name;
+}
+
 void CollectFiles(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& files)
 {
     WIN32_FIND_DATAA found{};
@@ -26,7 +35,7 @@ void CollectFiles(const std::string& folder, const std::string& prefix, std::map
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             CollectFiles(folder, prefix + name + "\\", files);
         else
-            files[prefix + name] = ScratchFolder::Read(folder + prefix + name);
+            files[prefix + WithoutProcess(name)] = ScratchFolder::Read(folder + prefix + name);
     }
     if (find != INVALID_HANDLE_VALUE)
         FindClose(find);
