@@ -157,6 +157,10 @@ if(UPDATER_RUN_WINDOWS_TESTS)
   set(SMALL_DISK ${CMAKE_BINARY_DIR}/small-disk)
   add_test(NAME small_disk.mount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/mount.sh ${SMALL_DISK} 96)
   add_test(NAME small_disk.unmount COMMAND ${CMAKE_SOURCE_DIR}/tests/smalldisk/unmount.sh ${SMALL_DISK})
+  # A part of the fault sweep (scripts/sweep runs it whole): the operations whose key hashes to 0 modulo 9,
+  # the same ones in every run, in every scenario and every kind.
+  add_test(NAME sweep.part COMMAND sweep --every 9)
+  set_tests_properties(sweep.part PROPERTIES LABELS sweep TIMEOUT 600 ENVIRONMENT "UPDATER_BIN=${CMAKE_BINARY_DIR}")
   set_tests_properties(small_disk.mount PROPERTIES FIXTURES_SETUP small_disk)
   set_tests_properties(small_disk.unmount PROPERTIES FIXTURES_CLEANUP small_disk)
   # Wine set to Windows 10 tells the program with Update.exe's manifest 10.0, the one without it 6.2.
@@ -177,6 +181,27 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tests/win/hook/ShowRecorderWin32.cpp)
   add_dependencies(win_tests ShowRecorder)
 endif()
 
+# The fault injector and the sweep that drives it (tests/win/inject, tests/win/sweep): test-only, never part
+# of a release. The injector enters the unmodified Update.exe at its start (tests/win/support/InjectedStart.h).
+add_library(FaultInjector SHARED ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultInjectorWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultPlan.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/FileHooksWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/ImportPatchWin32.cpp
+                                 ${CMAKE_SOURCE_DIR}/tests/win/inject/OperationLedgerWin32.cpp)
+set_target_properties(FaultInjector PROPERTIES PREFIX "")
+target_compile_options(FaultInjector PRIVATE ${WARNINGS})
+target_link_options(FaultInjector PRIVATE ${STATIC_RUNTIME})
+target_link_libraries(FaultInjector PRIVATE advapi32)
+file(GLOB SWEEP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/sweep/*.cpp)
+add_executable(sweep ${SWEEP_SOURCES} ${WIN_TEST_SUPPORT} ${CMAKE_SOURCE_DIR}/tests/win/inject/FaultPlan.cpp)
+target_include_directories(sweep PRIVATE ${CMAKE_SOURCE_DIR}/tests/win)
+target_compile_options(sweep PRIVATE ${WARNINGS})
+target_link_options(sweep PRIVATE ${STATIC_RUNTIME})
+target_compile_definitions(sweep PRIVATE FIXTURES_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
+target_link_libraries(sweep PRIVATE shell ${WIN32_LIBS})
+add_dependencies(sweep FaultInjector Update QeltoExam ShowRecorder)
+add_dependencies(win_tests sweep)
+
 # Bitness checks of the shipped i686 images, read from their headers on the build machine (label "bitness"):
 # they run everywhere, also where 32-bit Wine cannot, and catch what only a 32-bit run would show otherwise.
 if(UPDATER_WIN_ARCH STREQUAL "i686")
@@ -186,12 +211,15 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
   # Both shipped images keep their sections page-aligned in the file (PAGE_ALIGNED_SECTIONS); the program is
   # large-address-aware. Both declare the Windows version that the code is compiled for.
   set(WINDOWS_LEVEL_CHECK --windows-version ${WINDOWS_API_LEVEL})
+  # Neither shipped image names the test libraries (imports of them are refused above as not system DLLs);
+  # the release is these images byte for byte (release.reproducible).
+  set(NOT_NAMING_TEST_LIBRARIES --not-naming FaultInjector,ShowRecorder,FAULT_KIND)
   add_test(NAME bitness.Update.exe COMMAND ${CHECK_PE} $<TARGET_FILE:Update> --kind gui
            --imports-only-from TkZip.dll --imports TkZip.dll:ProZip
            --not-imports-from OLEAUT32.dll,SHELL32.dll,WINMM.dll --file-alignment 4096 --large-address-aware
-           ${WINDOWS_LEVEL_CHECK})
+           ${WINDOWS_LEVEL_CHECK} ${NOT_NAMING_TEST_LIBRARIES})
   add_test(NAME bitness.TkZip.dll COMMAND ${CHECK_PE} $<TARGET_FILE:TkZip> --kind dll --exports ProZip
-           --file-alignment 4096 ${WINDOWS_LEVEL_CHECK})
+           --file-alignment 4096 ${WINDOWS_LEVEL_CHECK} ${NOT_NAMING_TEST_LIBRARIES})
   add_test(NAME bitness.ShowRecorder.dll COMMAND ${CHECK_PE} $<TARGET_FILE:ShowRecorder> --kind dll
            --exports ShowRecorderHook)
   # The checks see the faults they guard against: the start-up peer, linked plainly, has neither flag and
@@ -214,9 +242,14 @@ if(UPDATER_WIN_ARCH STREQUAL "i686")
     PASS_REGULAR_EXPRESSION "no application manifest")
   set_tests_properties(manifest.check_manifest.finds_extras PROPERTIES
     PASS_REGULAR_EXPRESSION "trustInfo.*requestedExecutionLevel.*\n.*dpiAware, activeCodePage.*\n.*dependency.*\n.*does not declare Windows 10 and 11.*\n.*repeated supportedOS")
+  add_test(NAME bitness.check_pe.finds_a_named_test_library COMMAND ${CHECK_PE} $<TARGET_FILE:FaultInjector>
+           --kind dll ${NOT_NAMING_TEST_LIBRARIES})
+  set_tests_properties(bitness.check_pe.finds_a_named_test_library PROPERTIES
+    PASS_REGULAR_EXPRESSION "names FaultInjector.*\n.*names FAULT_KIND")
   set_tests_properties(bitness.Update.exe bitness.TkZip.dll bitness.ShowRecorder.dll
-                       bitness.check_pe.finds_plain_images manifest.Update.exe
-                       manifest.check_manifest.finds_no_manifest manifest.check_manifest.finds_extras
+                       bitness.check_pe.finds_plain_images bitness.check_pe.finds_a_named_test_library
+                       manifest.Update.exe manifest.check_manifest.finds_no_manifest
+                       manifest.check_manifest.finds_extras
                        PROPERTIES LABELS bitness)
 endif()
 

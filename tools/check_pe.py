@@ -87,6 +87,13 @@ def names(value):
     return [n for n in (value or "").split(",") if n]
 
 
+def names_in_file(image, name):
+    """Whether the image's bytes hold the name, as ANSI or UTF-16 text, in any letter case."""
+    with open(image, "rb") as file:
+        data = file.read().lower()
+    return name.lower().encode() in data or name.lower().encode("utf-16-le") in data
+
+
 def check(args):
     text = headers(args.objdump, args.image)
     faults = []
@@ -117,6 +124,7 @@ def check(args):
         wanted = (args.windows_version >> 8, args.windows_version & 0xFF)
         faults += [f"declares {what} version {major}.{minor}, not {wanted[0]}.{wanted[1]} as compiled for"
                    for what, major, minor in declared_versions(text) if (major, minor) != wanted]
+    faults += [f"names {name}" for name in names(args.not_naming) if names_in_file(args.image, name)]
     for wanted in names(args.imports):
         dll, name = wanted.split(":")
         if name not in tables.get(dll.lower(), []):
@@ -133,6 +141,7 @@ def main():
     parser.add_argument("--imports-only-from", help="our own DLLs that the image may import besides system DLLs")
     parser.add_argument("--not-imports-from", help="DLLs that must not be bound at load time (loaded at first use)")
     parser.add_argument("--exports", help="names that must be exported exactly so")
+    parser.add_argument("--not-naming", help="names that the image must not hold anywhere (test-only libraries)")
     parser.add_argument("--imports", help="DLL:name pairs that must be imported by exactly that name")
     parser.add_argument("--file-alignment", type=int, help="where sections must start in the file (a page: mapped, not read)")
     parser.add_argument("--large-address-aware", action="store_true",

@@ -67,6 +67,12 @@ StartedProcess::StartedProcess(const std::string& commandLine, const std::string
     processId_ = started.dwProcessId;
 }
 
+StartedProcess::StartedProcess(const PROCESS_INFORMATION& started)
+    : process_(started.hProcess), processId_(started.dwProcessId)
+{
+    CloseHandle(started.hThread);
+}
+
 StartedProcess::~StartedProcess()
 {
     if (process_ && !Ended(0)) {

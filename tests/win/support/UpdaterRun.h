@@ -33,6 +33,8 @@ struct Showing {
 class StartedProcess {
 public:
     StartedProcess(const std::string& commandLine, const std::string& currentFolder, int showCommand);
+    // Takes over a process started otherwise (its thread handle is closed).
+    explicit StartedProcess(const PROCESS_INFORMATION& started);
     ~StartedProcess();
     StartedProcess(StartedProcess&&) = default;
 
