@@ -15,13 +15,20 @@ namespace {
 const DWORD kRunTimeoutMs = 40000;
 const DWORD kWindowLeftOpenMs = 800; // after the last box, the window is taken as left open
 
-// Our temporaries and images put aside start with their process's id, which changes from run to run.
+// Our temporaries and images put aside start with their process's id, which changes from run to run; an
+// image put aside also carries the serial of its temporary, which a fault that costs a temporary moves on.
 std::string WithoutProcess(const std::string& name)
 {
     const std::size_t dash = name.find('-');
     const bool ours = dash != std::string::npos && dash > 0 &&
                       name.find_first_not_of("0123456789") == dash;
-    return ours ? "<process>" + name.substr(dash) : name;
+    if (!ours)
+        return name;
+    const std::string aside = "-aside-";
+    const std::size_t serialEnd = name.find('-', dash + aside.size());
+    if (name.compare(dash, aside.size(), aside) == 0 && serialEnd != std::string::npos)
+        return "<process>" + aside + name.substr(serialEnd + 1);
+    return "<process>" + name.substr(dash);
 }
 
 void CollectFiles(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& files)
