@@ -4,6 +4,7 @@
 
 #include "update/ArchiveEntry.h"
 #include "update/EntrySafety.h"
+#include "update/UpdateLog.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ Kind KindOf(const std::string& entry)
 {
     if (UnsafePathReason(entry))
         return Kind::PassedOver;
-    if (IsArchiveEntry(entry) || MayNameStagingFolder(entry))
+    if (IsArchiveEntry(entry) || MayNameStagingFolder(entry) || NamesTheLog(entry))
         return Kind::HandledAlone;
     return Kind::CopiedAhead;
 }

@@ -3,9 +3,10 @@
 // their copies are written and flushed while earlier entries are installed. The run still handles and
 // records every entry in manifest order; only copies whose outcome cannot depend on what comes before
 // them are announced:
-// - an archive entry, or a plain entry that may install into the staging folder "Update\" (and so change
-//   a later entry's staged source), is never announced, and nothing after it is announced until the run
-//   has handled it: its work meets no copy of ours in progress, and later copies read its results;
+// - an archive entry, a plain entry that may install into the staging folder "Update\" (and so change a
+//   later entry's staged source), and the log (installed with the earlier records, not copied), are never
+//   announced, and nothing after them is announced until the run has handled them: their work meets no
+//   copy of ours in progress, and later copies read their results;
 // - a refused (unsafe) entry is passed over;
 // - at most kCopiesAhead entries beyond the current one are looked at, so what is prepared stays bounded
 //   whatever the manifest's size.

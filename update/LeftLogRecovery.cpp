@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Errors.h"
 #include "update/NormalisedReading.h"
 
 namespace {
@@ -76,29 +77,31 @@ bool EndsWith(PieceReader& log, PieceReader& earlier)
     return SameRest(logBytes, earlierBytes);
 }
 
-// The log's lines, if there is a log, then the earlier log's, each as the text list rules it.
+// The first file's lines, then the second's, each as the text list rules them; either may be missing.
 class Appended : public ByteSource {
 public:
-    Appended(PieceReader* log, PieceReader& earlier) : earlier_(earlier)
+    Appended(PieceReader* first, PieceReader* second)
     {
-        if (log != nullptr)
-            log_.emplace(*log);
+        if (first != nullptr)
+            first_.emplace(*first);
+        if (second != nullptr)
+            second_.emplace(*second);
     }
 
     std::string_view Next() override
     {
-        if (log_) {
-            const std::string_view piece = log_->Next();
+        if (first_) {
+            const std::string_view piece = first_->Next();
             if (!piece.empty())
                 return piece;
-            log_.reset();
+            first_.reset();
         }
-        return earlier_.Next();
+        return second_ ? second_->Next() : std::string_view();
     }
 
 private:
-    std::optional<NormalisedReading> log_;
-    NormalisedReading earlier_;
+    std::optional<NormalisedReading> first_;
+    std::optional<NormalisedReading> second_;
 };
 
 void FoldBack(FileStore& store, const std::string& logPath, PieceReader& earlier)
@@ -109,7 +112,7 @@ void FoldBack(FileStore& store, const std::string& logPath, PieceReader& earlier
         if (EndsWith(*log, earlier))
             return;
     }
-    Appended bytes(log.get(), earlier);
+    Appended bytes(log.get(), &earlier);
     store.SaveFile(logPath, bytes);
 }
 
@@ -128,6 +131,21 @@ void FoldBackLeftLogs(FileStore& store, const std::string& applicationFolder)
         } catch (const std::exception&) {
             // Kept for a later run: its records are safe where they are.
         }
+    }
+}
+
+bool InstallLogWithEarlierRecords(FileStore& store, const std::string& logPath, PieceReader& staged,
+                                  PieceReader& earlier)
+{
+    const bool holdsThem = EndsWith(staged, earlier);
+    Appended bytes(&staged, holdsThem ? nullptr : &earlier);
+    try {
+        store.SaveFile(logPath, bytes);
+        return true;
+    } catch (const EFOpenError&) {
+        throw;
+    } catch (const std::exception&) {
+        return false;
     }
 }
 

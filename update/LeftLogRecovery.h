@@ -18,6 +18,13 @@
 // them; each is removed once folded back.
 void FoldBackLeftLogs(FileStore& store, const std::string& applicationFolder);
 
+// Installs a staged log over the log in one save: its lines, then the earlier log's below them unless it
+// already ends with them, as a later fold would leave it; so the log never holds the staged lines without
+// the earlier records, whatever fails after. False when the save failed, the log left as it was;
+// EFOpenError when either file cannot be read.
+bool InstallLogWithEarlierRecords(FileStore& store, const std::string& logPath, PieceReader& staged,
+                                  PieceReader& earlier);
+
 // As a run ends, whichever way: lets go of the log kept from its start, folding it back first when its
 // bytes may live only there; when that fails, they are left for a later run. Raises nothing.
 void LetGoOfEarlierLog(LogText& log, FileStore& store, const std::string& applicationFolder);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "common/AsciiUpper.h"
 #include "update/NormalisedReading.h"
 #include "update/NormalisedText.h"
 #include "update/Timestamp.h"
@@ -14,6 +15,7 @@ const char kOpenBracket[] = "\xA1\xBC";                                        /
 const char kCopyFailed[] = "\xA1\xBD" "\xCE\xC4\xBC\xFE" "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC" "!"; // 〗文件升级失败!
 const char kUpdateFailed[] = "\xC9\xFD\xBC\xB6" "\xCA\xA7\xB0\xDC";             // 升级失败
 const char kRotationCode[] = "2158983876";
+const char kLogName[] = "UpLog.dat";
 
 // The log's new bytes: the run's records, then the earlier log, as the text list rules them.
 class LogRewrite : public ByteSource {
@@ -45,7 +47,12 @@ private:
 
 std::string UpdateLogPath(const std::string& applicationFolder)
 {
-    return applicationFolder + "UpLog.dat";
+    return applicationFolder + kLogName;
+}
+
+bool NamesTheLog(const std::string& entry)
+{
+    return AsciiUpperCase(entry) == AsciiUpperCase(kLogName);
 }
 
 LogText OpenLog(FileStore& store, const std::string& applicationFolder)

@@ -21,6 +21,10 @@ struct LogText {
 // The log file's path: the application folder followed directly by "UpLog.dat".
 std::string UpdateLogPath(const std::string& applicationFolder);
 
+// Whether a manifest entry (a path relative to the application folder) installs over the log: it is
+// "UpLog.dat", ASCII letter case ignored, as Windows finds names.
+bool NamesTheLog(const std::string& entry);
+
 // Reads the log that the presence test finds, once, at the start of a run (EFOpenError when it cannot be
 // read, so that an unreadable log stops a run before it changes anything); no log gives an empty one.
 LogText OpenLog(FileStore& store, const std::string& applicationFolder);

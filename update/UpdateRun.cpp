@@ -100,12 +100,20 @@ private:
         s_.host.PumpMessages();
         const std::string target = folder_ + entry;
         EnsureFolderOf(target);
-        if (s_.files.CopyFileByStream(folder_ + kStagingFolder + entry, target))
+        if (Install(folder_ + kStagingFolder + entry, target, NamesTheLog(entry)))
             return EntryOutcome::Done;
         ahead.Drop();
         s_.host.ShowMessageBox(kNoticeOpen + entry + kNoticeClose, kInformationBox, kNoticeCaption);
         Record(CopyFailureRecord(s_.clock, entry));
         return EntryOutcome::CopyFailed;
+    }
+
+    // A staged log takes the records of earlier runs along into the log's place (LeftLogRecovery.h).
+    bool Install(const std::string& source, const std::string& target, bool overTheLog)
+    {
+        if (!overTheLog || log_.earlier == nullptr)
+            return s_.files.CopyFileByStream(source, target);
+        return InstallLogWithEarlierRecords(s_.store, target, *s_.store.ReadInPieces(source), *log_.earlier);
     }
 
     void InstallArchive(const std::string& entry)

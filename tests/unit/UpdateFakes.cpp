@@ -100,7 +100,9 @@ unsigned long long FakeDisk::LastWritten(const std::string& path) const
 void FakeDisk::SaveFile(const std::string& path, ByteSource& bytes)
 {
     Note("save " + path);
-    if (failingSaves > 0) {
+    if (passingSaves > 0)
+        --passingSaves;
+    else if (failingSaves > 0) {
         --failingSaves;
         throw EFCreateError(path, "Access denied.");
     }

@@ -30,6 +30,7 @@ public:
     std::set<std::string> heldAhead;  // cannot be read when announced, but can when asked for (a hold passed)
     std::set<std::string> readOnly;   // copies onto it fail, deleting it fails
     std::set<std::string> raiseOnExists; // the presence test of these paths raises
+    int passingSaves = 0;             // the next this many whole-file writes pass, whatever failingSaves says
     int failingSaves = 0;             // the next this many whole-file writes raise EFCreateError
     // Copies announced ahead take their source's bytes at once, as the earliest a worker could read them;
     // one asked for whose source could not be read then drops every announced copy and is made again, as
