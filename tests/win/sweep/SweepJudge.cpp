@@ -146,3 +146,16 @@ std::vector<std::string> JudgeNextRun(const CleanRun& clean, const RunOutcome& n
                           Joined(expected));
     return reasons;
 }
+
+bool InImageSwapGap(const CleanRun& clean, const RunOutcome& outcome)
+{
+    for (const SweepTarget& target : clean.targets) {
+        if (target.relative.find('\\') != std::string::npos || outcome.files.count(target.relative) != 0)
+            continue;
+        for (const auto& [name, bytes] : outcome.files)
+            if (name.rfind("Update\\~upd\\", 0) == 0 && name.find("-aside-") != std::string::npos &&
+                bytes == target.oldBytes)
+                return true;
+    }
+    return false;
+}

@@ -9,6 +9,12 @@
 //   the clean run's targets and files and nothing of ours (no Update\~upd\), and the earlier record stays;
 // - a kill: every target old or new after the kill; then the next clean run as above.
 // Each judgement gives the reasons it is not sound; none: sound.
+//
+// One outcome is told apart, not taken as sound: the gap of an image swap. Windows lets nobody replace an
+// image in use, only rename it, so a new Update.exe or TkZip.dll takes its place by two renames (the image
+// aside, the new file in), and a kill between them, or a full disk that refuses every rename from the
+// first on, leaves the image's place empty with the old image aside in Update\~upd\. No later run can
+// start to put it back.
 #include <string>
 #include <vector>
 
@@ -24,3 +30,5 @@ std::vector<std::string> JudgeMomentsHold(const CleanRun& clean, const RunOutcom
 std::vector<std::string> JudgeFaulted(const CleanRun& clean, const RunOutcome& faulted);
 std::vector<std::string> JudgeKilled(const CleanRun& clean, const RunOutcome& killed);
 std::vector<std::string> JudgeNextRun(const CleanRun& clean, const RunOutcome& next);
+// Whether one of our images is missing from its place while its old bytes lie aside in Update\~upd\.
+bool InImageSwapGap(const CleanRun& clean, const RunOutcome& outcome);

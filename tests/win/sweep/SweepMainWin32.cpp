@@ -2,7 +2,8 @@
 // (SweepScenarios.h), through the fault injector (tests/win/inject). For each scenario its clean run is
 // counted first; then for each of its K operations every kind of fault that operation can meet is
 // injected in a fresh folder and judged (SweepJudge.h). Prints one line per unsound case with the command
-// that replays it, and a table of cases and sound ones.
+// that replays it (GAP for one in the gap of an image swap, SweepJudge.h), and a table of cases, sound ones
+// and those in the gap.
 //   sweep.exe [--scenario NAME] [--kind KIND] [--every K [--offset R]] [--replay KEY] [--list 1]
 // --list 1 prints each scenario's operations, numbered, and runs no case;
 // --every K keeps the operations whose key hashes to R modulo K (the same ones in every run);
@@ -35,6 +36,12 @@ struct Options {
 struct Tally {
     int cases = 0;
     int sound = 0;
+    int gap = 0; // in the gap of an image swap (SweepJudge.h)
+};
+
+struct Verdict {
+    std::vector<std::string> reasons; // none: sound
+    bool gap = false;
 };
 
 Options Parse(int argc, char** argv)
@@ -85,13 +92,8 @@ CleanRun Clean(const SweepScenario& scenario)
     return clean;
 }
 
-std::vector<std::string> RunCase(const SweepScenario& scenario, const CleanRun& clean, FaultKind kind,
-                                 const std::string& key)
+std::vector<std::string> Reasons(const CleanRun& clean, FaultKind kind, UpdaterFixture& app, const RunOutcome& faulted)
 {
-    UpdaterFixture app;
-    scenario.stage(app);
-    const RunOutcome faulted =
-        RunInjected(app, {kind, key}, TraceOf(app), kind == FaultKind::HoldOnce ? clean.outcome.relaunches : 0);
     std::vector<std::string> reasons;
     if (faulted.faultLine.empty())
         reasons.push_back("the run never reached the operation");
@@ -111,11 +113,24 @@ std::vector<std::string> RunCase(const SweepScenario& scenario, const CleanRun& 
     return reasons;
 }
 
-void PrintUnsound(const SweepScenario& scenario, FaultKind kind, std::size_t n, const std::string& key,
-                  const std::vector<std::string>& reasons)
+Verdict RunCase(const SweepScenario& scenario, const CleanRun& clean, FaultKind kind, const std::string& key)
 {
-    std::printf("UNSOUND %s %s at operation %zu %s\n", scenario.name.c_str(), FaultKindName(kind), n, key.c_str());
-    for (const std::string& reason : reasons)
+    UpdaterFixture app;
+    scenario.stage(app);
+    const RunOutcome faulted =
+        RunInjected(app, {kind, key}, TraceOf(app), kind == FaultKind::HoldOnce ? clean.outcome.relaunches : 0);
+    Verdict verdict;
+    verdict.reasons = Reasons(clean, kind, app, faulted);
+    verdict.gap = !verdict.reasons.empty() && InImageSwapGap(clean, faulted);
+    return verdict;
+}
+
+void PrintUnsound(const SweepScenario& scenario, FaultKind kind, std::size_t n, const std::string& key,
+                  const Verdict& verdict)
+{
+    std::printf("%s %s %s at operation %zu %s\n", verdict.gap ? "GAP" : "UNSOUND", scenario.name.c_str(),
+                FaultKindName(kind), n, key.c_str());
+    for (const std::string& reason : verdict.reasons)
         std::printf("    %s\n", reason.c_str());
     std::printf("    replay: scripts/sweep --scenario %s --kind %s --replay '%s'\n", scenario.name.c_str(),
                 FaultKindName(kind), key.c_str());
@@ -146,12 +161,13 @@ std::map<FaultKind, Tally> Sweep(const SweepScenario& scenario, const Options& o
         for (const FaultKind kind : Kinds) {
             if ((!options.kind.empty() && options.kind != FaultKindName(kind)) || !Admits(admits, kind))
                 continue;
-            const std::vector<std::string> reasons = RunCase(scenario, clean, kind, key);
+            const Verdict verdict = RunCase(scenario, clean, kind, key);
             Tally& tally = tallies[kind];
             ++tally.cases;
-            tally.sound += reasons.empty();
-            if (!reasons.empty())
-                PrintUnsound(scenario, kind, n, key, reasons);
+            tally.sound += verdict.reasons.empty();
+            tally.gap += verdict.gap;
+            if (!verdict.reasons.empty())
+                PrintUnsound(scenario, kind, n, key, verdict);
             else if (!options.replay.empty())
                 std::printf("sound: %s %s at %s\n", scenario.name.c_str(), FaultKindName(kind), key.c_str());
         }
@@ -179,19 +195,21 @@ int main(int argc, char** argv)
             allOperations += operations;
             for (const auto& [kind, tally] : tallies) {
                 char row[160];
-                std::snprintf(row, sizeof row, "%-13s %10zu  %-10s %6d %6d\n", scenario.name.c_str(), operations,
-                              FaultKindName(kind), tally.cases, tally.sound);
+                std::snprintf(row, sizeof row, "%-13s %10zu  %-10s %6d %6d %4d\n", scenario.name.c_str(),
+                              operations, FaultKindName(kind), tally.cases, tally.sound, tally.gap);
                 table += row;
                 all.cases += tally.cases;
                 all.sound += tally.sound;
+                all.gap += tally.gap;
             }
         }
-        std::printf("%-13s %10s  %-10s %6s %6s\n%s", "scenario", "operations", "kind", "cases", "sound", table.c_str());
+        std::printf("%-13s %10s  %-10s %6s %6s %4s\n%s", "scenario", "operations", "kind", "cases", "sound", "gap",
+                    table.c_str());
         std::printf("sweep: %d scenarios x %zu operations x 5 kinds (every %u-th by key): %d cases, %d sound, "
-                    "%d unsound, in %llu s\n",
-                    scenarios, allOperations, options.every, all.cases, all.sound, all.cases - all.sound,
-                    (GetTickCount64() - start) / 1000);
-        return all.cases > 0 && all.sound == all.cases ? 0 : 1;
+                    "%d in the gap of an image swap, %d unsound, in %llu s\n",
+                    scenarios, allOperations, options.every, all.cases, all.sound, all.gap,
+                    all.cases - all.sound - all.gap, (GetTickCount64() - start) / 1000);
+        return all.cases > 0 && all.sound + all.gap == all.cases ? 0 : 1;
     } catch (const std::exception& error) {
         std::printf("sweep: %s\n", error.what());
         return 2;
