@@ -325,9 +325,10 @@ TEST_F(UpdateExeKillTest, AKilledApplierKeepsNoLaterOneOut)
 namespace {
 
 // Killed while the notice of a copy failure is up, after an entry installed a staged log and before the
-// record was saved: the log of the run's start then lives only under our kept name, and the next run
-// folds it back below the log instead of clearing it away.
-TEST(UpdateExeKilledAtNoticeTest, TheLogOfTheKilledRunsStartIsFoldedBackByTheNextRun)
+// record was saved: the staged log went in with the earlier records below its lines, so the log holds both
+// at once, and the next run, finding the kept name left, sees the log end with its lines and clears it away
+// without adding them twice.
+TEST(UpdateExeKilledAtNoticeTest, AStagedLogInstalledBeforeAKillHoldsTheEarlierRecordsOnce)
 {
     UpdaterFixture app;
     app.Write("UpLog.dat", "earlier run\r\n");
@@ -348,7 +349,7 @@ TEST(UpdateExeKilledAtNoticeTest, TheLogOfTheKilledRunsStartIsFoldedBackByTheNex
         ASSERT_EQ(killAtNotice.WaitForBoxes(1, kRunTimeoutMs).size(), 1u);
         ASSERT_TRUE(first.Ended());
     }
-    ASSERT_EQ(app.Read("UpLog.dat"), "staged line\r\n") << "killed before its record was saved";
+    ASSERT_EQ(app.Read("UpLog.dat"), "staged line\r\nearlier run\r\n") << "killed before its record was saved";
     SetFileAttributesA((app.Folder() + "ro.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     app.WriteManifest({});
 
