@@ -1,4 +1,8 @@
-# Shared by the release tests: a changed byte, a throwaway signer and a folder's state.
+# Shared by the release tests: their failures, a changed byte, a throwaway signer and a folder's state.
+
+# fail MESSAGE: says what failed; the test goes on, and ends with the status that it sets.
+status=0
+fail() { echo "FAILED: $*"; status=1; }
 
 # flip_byte FILE OFFSET: inverts the bits of one byte of FILE (4100: in the first section's code).
 flip_byte() {

@@ -11,8 +11,6 @@ set -euo pipefail
 checkout=$1 copy=$2
 source "$checkout/scripts/lib/release.sh"
 source "$checkout/tests/release/lib.sh"
-status=0
-fail() { echo "FAILED: $*"; status=1; }
 work=$(mktemp -d)
 server=
 stop_server() {

@@ -9,8 +9,6 @@ set -euo pipefail
 checkout=$1 copy=$2
 source "$checkout/scripts/lib/release.sh"
 source "$checkout/tests/release/lib.sh"
-status=0
-fail() { echo "FAILED: $*"; status=1; }
 images=$(mktemp -d)
 trap 'rm -rf "$images" "$copy/.git" "$copy/notes.txt" "$copy/tkzip/Stray.cpp"' EXIT
 git_in_copy() { git -C "$copy" -c user.name=Tester -c user.email=tester@invalid "$@"; }

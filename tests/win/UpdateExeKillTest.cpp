@@ -21,6 +21,7 @@
 #include "common/WideTextWin32.h"
 #include "support/FixturePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/ScratchFolder.h"
 #include "support/UpdaterRun.h"
 
 namespace {
@@ -44,22 +45,6 @@ struct Target {
 std::string Filler(const std::string& tag, int index)
 {
     return tag + std::string(4096 + (index * 7919) % 32768, static_cast<char>('a' + index % 26));
-}
-
-// Every file under the folder, as relative paths.
-void CollectFiles(const std::string& folder, const std::string& prefix, std::set<std::string>& files)
-{
-    WIN32_FIND_DATAA found{};
-    const FindHandle find(FindFirstFileA((folder + prefix + "*").c_str(), &found));
-    for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            CollectFiles(folder, prefix + name + "\\", files);
-        else
-            files.insert(prefix + name);
-    }
 }
 
 // The names in the temporaries folder that start with one of the process ids.
@@ -225,7 +210,8 @@ protected:
     std::set<std::string> ExpectedFiles() const
     {
         std::set<std::string> files = {"Update.exe", "TkZip.dll", "QeltoExam.exe", "UpLog.dat"};
-        CollectFiles(app.Folder(), "Update\\", files);
+        for (const std::string& staged : ScratchFolder::FilesBelow(app.Folder(), "Update\\"))
+            files.insert(staged);
         for (auto file = files.begin(); file != files.end();)
             file = file->rfind("Update\\~upd\\", 0) == 0 ? files.erase(file) : std::next(file);
         for (const Target& target : targets)
@@ -261,8 +247,8 @@ TEST_F(UpdateExeKillTest, EveryTargetIsOldOrNewAfterAnyKillAndTheNextRunLeavesNo
     EXPECT_EQ(NewTargets(), static_cast<int>(targets.size()));
     const std::string log = app.Read("UpLog.dat");
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), missingEntries + 1) << "one record per missing file";
-    std::set<std::string> files;
-    CollectFiles(app.Folder(), "", files);
+    const std::vector<std::string> found = ScratchFolder::FilesBelow(app.Folder());
+    const std::set<std::string> files(found.begin(), found.end());
     EXPECT_EQ(files, ExpectedFiles()) << "nothing of ours in the application folder";
     EXPECT_TRUE(TemporariesOf(app.Folder(), runs).empty()) << "no temporary of any run";
 }

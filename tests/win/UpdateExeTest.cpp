@@ -342,9 +342,8 @@ TEST_F(UpdateExeTest, StagedLogAndDeviceNamesKeepEveryRecordAndTheRunGoesOn)
     EXPECT_EQ(records, expected);
 }
 
-// A staged log installed over the log and nothing recorded after it: as the run ends, the records of
-// earlier runs are folded back below the staged log, as the next run would fold them, and nothing of ours
-// is left.
+// A staged log installed over the log and nothing recorded after it: the records of earlier runs stay
+// below the staged lines, as the next run would fold them back, and nothing of ours is left.
 TEST_F(UpdateExeTest, ACleanRunThatInstallsAStagedLogKeepsTheRecordsOfEarlierRuns)
 {
     app.WriteManifest({"UpLog.dat", "readme.txt"});

@@ -82,3 +82,22 @@ std::vector<std::string> ScratchFolder::Names() const
 {
     return NamesIn(path_);
 }
+
+std::vector<std::string> ScratchFolder::FilesBelow(const std::string& folder, const std::string& prefix)
+{
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    const FindHandle find(FindFirstFileA((folder + prefix + "*").c_str(), &found));
+    for (bool more = find.Valid(); more; more = FindNextFileA(find.Get(), &found) != 0) {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            files.push_back(prefix + name);
+            continue;
+        }
+        const std::vector<std::string> below = FilesBelow(folder, prefix + name + "\\");
+        files.insert(files.end(), below.begin(), below.end());
+    }
+    return files;
+}

@@ -22,6 +22,9 @@ public:
     static std::string Read(const std::string& path);
     // The names in the folder, sorted.
     std::vector<std::string> Names() const;
+    // Every file under folder + prefix (folder ending in "\", prefix empty or ending in "\"), as paths
+    // relative to folder.
+    static std::vector<std::string> FilesBelow(const std::string& folder, const std::string& prefix = "");
 
 private:
     std::string path_;

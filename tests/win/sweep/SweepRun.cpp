@@ -31,21 +31,14 @@ std::string WithoutProcess(const std::string& name)
     return "<process>" + name.substr(dash);
 }
 
-void CollectFiles(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& files)
+// Every file under the application folder by its relative path, our own named without their process.
+void CollectFiles(const std::string& folder, std::map<std::string, std::string>& files)
 {
-    WIN32_FIND_DATAA found{};
-    const HANDLE find = FindFirstFileA((folder + prefix + "*").c_str(), &found);
-    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileA(find, &found) != 0) {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            CollectFiles(folder, prefix + name + "\\", files);
-        else
-            files[prefix + WithoutProcess(name)] = ScratchFolder::Read(folder + prefix + name);
+    for (const std::string& relative : ScratchFolder::FilesBelow(folder)) {
+        const std::size_t name = relative.rfind('\\') + 1; // 0 for a file in the folder itself
+        const std::string key = relative.substr(0, name) + WithoutProcess(relative.substr(name));
+        files[key] = ScratchFolder::Read(folder + relative);
     }
-    if (find != INVALID_HANDLE_VALUE)
-        FindClose(find);
 }
 
 // The scratch folder's name changes from case to case; records and boxes that name a file say "<app>\".
@@ -84,7 +77,7 @@ RunOutcome Finish(const UpdaterFixture& app, StartedProcess run, std::size_t rel
     for (int wait = 0; wait < 30 && app.ClientStarts().size() < startsBefore + relaunches; ++wait)
         Sleep(100);
     outcome.relaunches = app.ClientStarts().size() - startsBefore;
-    CollectFiles(app.Folder(), "", outcome.files);
+    CollectFiles(app.Folder(), outcome.files);
     if (outcome.files.count("UpLog.dat") != 0)
         outcome.files["UpLog.dat"] = WithoutFolder(outcome.files["UpLog.dat"], app.Folder());
     return outcome;
